@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds an optimised Pelorin in build/ (or $BUILD_DIR) and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR=${BUILD_DIR:-build}
+
+scripts/deps.sh run
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$BUILD_DIR" --target pelorin -j"$(nproc)"
+
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
+  echo "Pelorin is built, but there is no display to show it on." >&2
+  echo "Start it under a virtual X server instead:  xvfb-run -a $BUILD_DIR/pelorin" >&2
+  exit 1
+fi
+exec "$BUILD_DIR/pelorin" "$@"
