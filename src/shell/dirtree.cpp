@@ -20,6 +20,11 @@ DirTree::DirTree(QWidget *parent) : QTreeView(parent), mModel(new QFileSystemMod
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Directories are read in the background; keep the current one in sight as they come.
+    connect(mModel, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (currentIndex().isValid())
+            scrollTo(currentIndex());
+    });
 }
 
 QString DirTree::directory() const
