@@ -68,6 +68,8 @@ private slots:
         appState() = AppState{};
         mUser = std::make_unique<test::ScriptedUser>();
         mForm = std::make_unique<TMainForm>();
+        // The files made here are not images; thumbnails have their own tests.
+        mForm->NoThumbs1->setChecked(true);
         mDir = std::make_unique<QTemporaryDir>();
     }
 
@@ -249,6 +251,7 @@ private slots:
         test::writeSetting(QStringLiteral("Main"), QStringLiteral("MaxSizeLimit"), QStringLiteral("1"));
         test::writeSetting(QStringLiteral("Main"), QStringLiteral("MaxSize"), QStringLiteral("100"));
         mForm = std::make_unique<TMainForm>();
+        mForm->NoThumbs1->setChecked(true);
         test::makeFile(mDir->path(), QStringLiteral("under.bmp"), 102399);
         test::makeFile(mDir->path(), QStringLiteral("exact.bmp"), 102400);
         openDir();
