@@ -126,6 +126,29 @@ private slots:
         QCOMPARE(mForm->statusText(1), QStringLiteral("No Matching Files Found"));
     }
 
+    void thumbnailsOnlyWithoutNoThumbs()
+    {
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        for (const char *name : {"a.bmp", "b.bmp", "c.bmp"})
+            QVERIFY(image.save(mDir->path() + QLatin1Char('/') + QString::fromLatin1(name), "BMP"));
+        openDir();
+        QCOMPARE(mForm->ListView1->count(), 3);
+        QCOMPARE(mForm->ListView1->largeImages().count(), 0);
+
+        mForm->NoThumbs1->setChecked(false);
+        mForm->Refresh1->trigger();
+        QCOMPARE(mForm->ListView1->largeImages().count(), 3);
+        QCOMPARE(mForm->ListView1->smallImages().count(), 0);
+
+        // Report style makes the small thumbnails and fills the Size and Date columns.
+        mForm->List1->trigger();
+        QCOMPARE(mForm->ListView1->smallImages().count(), 3);
+        QCOMPARE(mForm->ListView1->largeImages().count(), 0);
+        QCOMPARE(mForm->ListView1->subItems(0).size(), 2);
+        QVERIFY(mUser->shown.isEmpty());
+    }
+
     void stopDuringTheFirstTwentyItems()
     {
         for (int i = 0; i < 100; ++i)
