@@ -311,6 +311,25 @@ private slots:
         QVERIFY(!appState().FileNames.has_value());
     }
 
+    void typeChosenWhileListingListsAfterwards()
+    {
+        test::makeFile(mDir->path(), QStringLiteral("a.gif"));
+        test::StatusLog log(*mForm);
+        QObject context;
+        // The user clicks GIF while the listing, having found nothing, lets messages run
+        // without being busy.
+        connect(mForm->StatusBar1, &PanelStatusBar::panelTextChanged, &context, [&](int, const QString &text) {
+            if (text == QLatin1String("Creating Thumbnails") && log.texts.size() == 2)
+                QMetaObject::invokeMethod(mForm->GifButton, &QToolButton::click, Qt::QueuedConnection);
+        });
+        openDir();
+        QCOMPARE(log.texts.count(QStringLiteral("Searching For Files")), 2);
+        QCOMPARE(log.texts.last(), QStringLiteral("Finished"));
+        QCOMPARE(captions(*mForm->ListView1), QStringList{QStringLiteral("a.gif")});
+        QCOMPARE(headerCount(*mForm), QStringLiteral("1 File"));
+        QVERIFY(mForm->Gif1->isChecked());
+    }
+
     void pruningNeedsASelection()
     {
         for (const char *name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp"})
