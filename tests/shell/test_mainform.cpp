@@ -281,6 +281,26 @@ private slots:
         QCOMPARE(option->isChecked(), before);
     }
 
+    void whatsThisItems_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("status");
+        for (const char *name : {"WhatsThis1", "WhatsThis2", "WhatsThis4", "WhatsThis5", "WhatsThis6"})
+            QTest::newRow(name) << QString::fromLatin1(name) << QStringLiteral("help File");
+        QTest::newRow("WhatsThis7") << QStringLiteral("WhatsThis7") << QStringLiteral("Help File");
+    }
+    void whatsThisItems()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, status);
+        QTemporaryDir elsewhere;
+        setWorkingDirectory(elsewhere.path());
+        mForm->findChild<QAction *>(name)->trigger();
+        QCOMPARE(mForm->statusText(1), status);
+        QCOMPARE(workingDirectory(), elsewhere.path());
+        setWorkingDirectory(mStartDir);
+    }
+
     void busyStateWithStop()
     {
         TMainForm &f = *mForm;
