@@ -29,7 +29,17 @@ THelpWindow *window()
 {
     if (!theWindow) {
         theWindow = new THelpWindow;
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, theWindow.data(), &QObject::deleteLater);
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, theWindow.data(), [] { delete theWindow.data(); });
+    }
+    // A modal dialog blocks every window but its own: while one is open the help window
+    // belongs to it, so that the help it was opened for can be read and scrolled.
+    QWidget *modal = QApplication::activeModalWidget();
+    if (modal != theWindow->parentWidget() && modal != theWindow) {
+        const QRect geometry = theWindow->geometry();
+        const bool visible = theWindow->isVisible();
+        theWindow->setParent(modal, Qt::Window);
+        theWindow->setGeometry(geometry);
+        theWindow->setVisible(visible);
     }
     return theWindow;
 }

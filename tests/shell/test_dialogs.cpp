@@ -1,8 +1,13 @@
+#include "platform/workdir.h"
 #include "shell/aboutbox.h"
+#include "shell/appstate.h"
+#include "shell/helpwindow.h"
 #include "shell/maxsizeform.h"
 #include "shell/tipform.h"
 #include "shell/updown.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
@@ -12,6 +17,18 @@
 #include <QTest>
 
 using namespace pelorin;
+
+namespace {
+
+QString shownHelpTopic()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *help = qobject_cast<THelpWindow *>(w); help && help->isVisible())
+            return help->currentTopic();
+    return {};
+}
+
+} // namespace
 
 class TestDialogs : public QObject
 {
@@ -185,6 +202,21 @@ private slots:
         QCOMPARE(edit->text(), QStringLiteral("31999"));
         upDown->setPosition(10);
         QCOMPARE(form.limitKilobytes(), 50);
+    }
+
+    void helpItemsOpenTheDialogsTopic()
+    {
+        appState().ProgramDir = QStringLiteral(PELORIN_BINARY_DIR "/");
+        const QString before = workingDirectory();
+        TMaxSizeForm maxSize(false, 100);
+        maxSize.findChild<QAction *>(QStringLiteral("WhatsThis1"))->trigger();
+        QCOMPARE(shownHelpTopic(), QStringLiteral("38.html"));
+        TAboutBox about(nullptr);
+        about.findChild<QAction *>(QStringLiteral("WhatsThis1"))->trigger();
+        QCOMPARE(shownHelpTopic(), QStringLiteral("32.html"));
+        maxSize.findChild<QPushButton *>(QStringLiteral("HelpButton"))->click();
+        QCOMPARE(shownHelpTopic(), QStringLiteral("38.html"));
+        QCOMPARE(workingDirectory(), before);
     }
 
     void dialogsCarryTheirCaptionsAndNames()

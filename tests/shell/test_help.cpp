@@ -6,6 +6,7 @@
 #include "shell/helpwindow.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -271,6 +272,26 @@ private slots:
         menu.setActiveAction(without);
         QTest::keyClick(&menu, Qt::Key_F1);
         QCOMPARE(helpWindow()->currentTopic(), QStringLiteral("21.html"));
+    }
+
+    void helpStaysUsableBesideAModalDialog()
+    {
+        QDialog dialog;
+        dialog.setWindowModality(Qt::ApplicationModal);
+        dialog.show();
+        QCOMPARE(QApplication::activeModalWidget(), &dialog);
+        help::context(38);
+        // A window outside the modal dialog would take no input; the help joins it.
+        THelpWindow *help = helpWindow();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->parentWidget(), &dialog);
+        QCOMPARE(help->currentTopic(), QStringLiteral("38.html"));
+        dialog.hide();
+        help::context(14); // no modal dialog now: a window of its own again
+        QCOMPARE(helpWindow(), help);
+        QCOMPARE(help->parentWidget(), nullptr);
+        QCOMPARE(help->currentTopic(), QStringLiteral("14.html"));
+        QCOMPARE(helpWindowCount(), 1);
     }
 
     void f1ElsewhereIsLeftAlone()
