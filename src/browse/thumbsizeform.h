@@ -10,11 +10,10 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class QAction;
 
 namespace pelorin {
 
-class UpDown;
+class TUpDown;
 
 class TThumbSizeForm : public QDialog
 {
@@ -30,21 +29,18 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     QLabel *mLabel1;
     QLineEdit *mEdit1;
-    UpDown *mUpDown1;
+    TUpDown *mUpDown1;
     QLabel *mLabel2;
     QLineEdit *mEdit2;
-    UpDown *mUpDown2;
+    TUpDown *mUpDown2;
     QPushButton *mOkButton;
     QPushButton *mCancelButton;
     QPushButton *mHelpButton;
-    QMenu *mPopupMenu;
-    QAction *mWhatsThis1;
+    QMenu *mPopupMenu1;
 };
 
 extern TThumbSizeForm *ThumbSizeForm;

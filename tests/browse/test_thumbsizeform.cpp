@@ -95,9 +95,11 @@ private slots:
             QTest::keyClick(width, Qt::Key_Up);
             QCOMPARE(width->text(), QStringLiteral("150"));
             QLineEdit *height = edit(d, "Edit2");
-            height->setText(QStringLiteral("20"));
-            auto *down = d.findChild<QWidget *>(QStringLiteral("UpDown2"))->findChildren<QToolButton *>().at(1);
-            QTest::mouseClick(down, Qt::LeftButton);
+            height->setText(QStringLiteral("41"));
+            const QList<QToolButton *> arrows = d.findChild<QWidget *>(QStringLiteral("UpDown2"))->findChildren<QToolButton *>();
+            QCOMPARE(arrows.size(), 2);
+            QTest::mouseClick(arrows.at(1), Qt::LeftButton);
+            QTest::mouseClick(arrows.at(1), Qt::LeftButton);
             QCOMPARE(height->text(), QStringLiteral("40"));
             d.reject();
         });

@@ -1,0 +1,54 @@
+#include "shell/dirtree.h"
+
+#include "platform/workdir.h"
+
+#include <QDir>
+#include <QFileSystemModel>
+#include <QHeaderView>
+
+namespace pelorin {
+
+DirTree::DirTree(QWidget *parent) : QTreeView(parent), mModel(new QFileSystemModel(this))
+{
+    mModel->setFilter(QDir::AllDirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::Drives);
+    mModel->setReadOnly(true);
+    mModel->setRootPath(QStringLiteral("/"));
+    setModel(mModel);
+    for (int column = 1; column < mModel->columnCount(); ++column)
+        hideColumn(column);
+    setHeaderHidden(true);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Directories are read in the background; keep the current one in sight as they come.
+    connect(mModel, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (currentIndex().isValid())
+            scrollTo(currentIndex());
+    });
+}
+
+QString DirTree::directory() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? includeBackslash(mModel->filePath(current)) : QString();
+}
+
+void DirTree::setDirectory(const QString &path)
+{
+    const QModelIndex index = mModel->index(QDir(path).absolutePath());
+    if (!index.isValid())
+        return;
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
+        expand(up);
+    setCurrentIndex(index);
+    scrollTo(index);
+}
+
+void DirTree::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTreeView::currentChanged(current, previous);
+    if (current.isValid())
+        emit dirChange(includeBackslash(mModel->filePath(current)));
+}
+
+} // namespace pelorin
