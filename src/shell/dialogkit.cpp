@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
 #include <QWidget>
@@ -46,6 +47,8 @@ void setPopupMenu(QWidget *window, QMenu *menu)
                      [window, menu](const QPoint &pos) { menu->popup(window->mapToGlobal(pos)); });
 }
 
+DigitKeyFilter::DigitKeyFilter(QObject *parent, int maxLength) : QObject(parent), mMaxLength(maxLength) {}
+
 bool DigitKeyFilter::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress)
@@ -71,7 +74,13 @@ bool DigitKeyFilter::eventFilter(QObject *watched, QEvent *event)
     if (text.isEmpty())
         return false; // arrows, Home, End, function keys: they type nothing
     const bool digit = text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9');
-    return !digit;
+    if (!digit)
+        return true;
+    if (mMaxLength > 0) {
+        if (const auto *edit = qobject_cast<QLineEdit *>(watched); edit && edit->text().size() >= mMaxLength)
+            return true;
+    }
+    return false;
 }
 
 } // namespace pelorin

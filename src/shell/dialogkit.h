@@ -29,15 +29,19 @@ void setPopupMenu(QWidget *window, QMenu *menu);
 // Key filter of a numeric field: only the digits 0 to 9, Backspace and Enter get through
 // as typed characters; every other character (letters, signs, blanks, control characters
 // such as the paste shortcut) is discarded. Keys that type nothing (arrows, Delete, Tab,
-// Escape) are left alone. There is no length limit.
+// Escape) are left alone. With maxLength > 0, once the field holds that many characters
+// everything but Backspace and Enter is discarded as well.
 class DigitKeyFilter : public QObject
 {
     Q_OBJECT
 public:
-    using QObject::QObject;
+    explicit DigitKeyFilter(QObject *parent = nullptr, int maxLength = 0);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    int mMaxLength;
 };
 
 } // namespace pelorin
