@@ -158,6 +158,8 @@ private slots:
         auto *results = w->findChild<QListWidget *>(QStringLiteral("SearchResults"));
         QVERIFY(results->count() >= 1);
         QCOMPARE(results->item(0)->data(Qt::UserRole).toString(), QStringLiteral("27.html"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(w->currentTopic(), QStringLiteral("27.html"));
     }
 
     void helpOnHelpShowsTheHelpWindowPageWithoutChangingDirectory()
