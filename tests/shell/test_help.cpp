@@ -12,10 +12,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPointer>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+
+#include <memory>
 
 using namespace pelorin;
 
@@ -276,22 +279,26 @@ private slots:
         QCOMPARE(helpWindow()->currentTopic(), QStringLiteral("21.html"));
     }
 
-    void helpStaysUsableBesideAModalDialog()
+    void helpStaysUsableBesideAModalDialogAndOutlivesIt()
     {
-        QDialog dialog;
-        dialog.setWindowModality(Qt::ApplicationModal);
-        dialog.show();
-        QCOMPARE(QApplication::activeModalWidget(), &dialog);
+        auto dialog = std::make_unique<QDialog>();
+        dialog->setWindowModality(Qt::ApplicationModal);
+        dialog->show();
+        QCOMPARE(QApplication::activeModalWidget(), dialog.get());
         help::context(38);
         // A window outside the modal dialog would take no input; the help joins it.
-        THelpWindow *help = helpWindow();
+        QPointer<THelpWindow> help = helpWindow();
         QVERIFY(help && help->isVisible());
-        QCOMPARE(help->parentWidget(), &dialog);
+        QCOMPARE(help->parentWidget(), dialog.get());
         QCOMPARE(help->currentTopic(), QStringLiteral("38.html"));
-        dialog.hide();
-        help::context(14); // no modal dialog now: a window of its own again
-        QCOMPARE(helpWindow(), help);
+        // Closing and destroying the dialog leaves the help open as a window of its own.
+        dialog->hide();
+        dialog.reset();
+        QVERIFY(help);
+        QVERIFY(help->isVisible());
         QCOMPARE(help->parentWidget(), nullptr);
+        help::context(14);
+        QCOMPARE(helpWindow(), help.data());
         QCOMPARE(help->currentTopic(), QStringLiteral("14.html"));
         QCOMPARE(helpWindowCount(), 1);
     }
