@@ -124,6 +124,7 @@ THelpWindow::~THelpWindow() = default;
 void THelpWindow::setTopicDirectory(const QString &directory)
 {
     mDirectory = QDir::cleanPath(directory);
+    mTexts.clear();
     mView->setSearchPaths({mDirectory});
     readContents();
     runSearch();
@@ -188,9 +189,12 @@ QString THelpWindow::currentTopic() const
 
 QString THelpWindow::topicText(const QString &file) const
 {
+    auto cached = mTexts.constFind(file);
+    if (cached != mTexts.constEnd())
+        return *cached;
     QTextDocument document;
     document.setHtml(readFile(mDirectory + QLatin1Char('/') + file));
-    return document.toPlainText();
+    return *mTexts.insert(file, document.toPlainText());
 }
 
 QList<THelpWindow::Topic> THelpWindow::findTopics(const QString &query) const
