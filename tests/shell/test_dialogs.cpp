@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QSet>
 #include <QTest>
+#include <QToolButton>
 
 using namespace pelorin;
 
@@ -202,6 +203,14 @@ private slots:
         QCOMPARE(edit->text(), QStringLiteral("31999"));
         upDown->setPosition(10);
         QCOMPARE(form.limitKilobytes(), 50);
+        const auto arrows = upDown->findChildren<QToolButton *>();
+        QCOMPARE(arrows.size(), 2);
+        edit->setText(QStringLiteral("250"));
+        arrows.first()->click(); // the upper arrow steps from the typed value
+        QCOMPARE(edit->text(), QStringLiteral("251"));
+        arrows.last()->click();
+        arrows.last()->click();
+        QCOMPARE(form.limitKilobytes(), 249);
     }
 
     void helpItemsOpenTheDialogsTopic()
