@@ -8,7 +8,7 @@
 // The photos are made once into DIR (default: bench-photos beside the binary) and
 // reused; nothing of them belongs in the repository.
 
-#include "bench_listing.h"
+#include "thumbnaillisting.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -53,6 +53,11 @@ void TMainForm::UpdateListbox()
         setStatusText(1, QStringLiteral("Creating Thumbnails"));
         letMessagesRun();
 
+        // The gauge and the status bar are repainted after every item, but only when
+        // what they show has changed: repainting an unchanged picture shows nothing new
+        // and would cost most of the listing's time.
+        int paintedProgress = -1;
+        QString paintedStatus;
         int i = 0;
         while (i < names.size()) {
             const int count = int(names.size());
@@ -61,7 +66,10 @@ void TMainForm::UpdateListbox()
             ListView1->addItem(names.at(i), i);
             if (i > 0)
                 ProgressBar1->setValue(progressPercent(i, count));
-            ProgressBar1->repaint();
+            if (ProgressBar1->value() != paintedProgress) {
+                paintedProgress = ProgressBar1->value();
+                ProgressBar1->repaint();
+            }
             ++i;
             if (!NoStop1->isChecked()) {
                 if (++messageCounter == 20) {
@@ -74,7 +82,10 @@ void TMainForm::UpdateListbox()
                     setStatusText(1, QStringLiteral("Process Halted"));
                 }
             }
-            StatusBar1->repaint();
+            if (statusText(1) != paintedStatus) {
+                paintedStatus = statusText(1);
+                StatusBar1->repaint();
+            }
         }
         ListView1->setImagesChanged();
 

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QTimer>
 
 namespace pelorin {
 
@@ -20,6 +21,16 @@ DirTree::DirTree(QWidget *parent) : QTreeView(parent), mModel(new QFileSystemMod
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Directories are read and sorted in the background: while they arrive just after a
+    // directory was opened, keep it in sight.
+    auto keepInSight = [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (currentIndex().isValid() && mOpened.isValid() && mOpened.elapsed() < 3000)
+                scrollTo(currentIndex());
+        });
+    };
+    connect(mModel, &QFileSystemModel::directoryLoaded, this, keepInSight);
+    connect(mModel, &QFileSystemModel::layoutChanged, this, keepInSight);
 }
 
 QString DirTree::directory() const
@@ -35,8 +46,9 @@ void DirTree::setDirectory(const QString &path)
         return;
     for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
         expand(up);
-    setCurrentIndex(index);
+    mOpened.start();
     scrollTo(index);
+    setCurrentIndex(index); // reports the change, which may run a whole listing
 }
 
 void DirTree::currentChanged(const QModelIndex &current, const QModelIndex &previous)

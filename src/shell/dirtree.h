@@ -3,6 +3,7 @@
 // directory by itself; setDirectory() opens one, and every change of the current
 // directory is reported by dirChange() as a full path ending in '/'.
 
+#include <QElapsedTimer>
 #include <QTreeView>
 
 class QFileSystemModel;
@@ -29,6 +30,7 @@ protected:
 
 private:
     QFileSystemModel *mModel;
+    QElapsedTimer mOpened;
 };
 
 } // namespace pelorin

@@ -1,7 +1,6 @@
 #include "shell/mainform.h"
 
 #include "browse/imagelistview.h"
-#include "shell/help.h"
 #include "shell/panelstatusbar.h"
 
 #include <QApplication>
@@ -27,7 +26,6 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     buildPopupMenus();
     buildPanels();
     connectHandlers();
-    help::installContextHelp(this);
     MainForm = this;
     FormCreate();
 }

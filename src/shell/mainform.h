@@ -219,7 +219,6 @@ private:
     bool mSplitting = false;
     bool mActivatedOnce = false;
     bool mInActivation = false;
-    bool mFocusTracked = false;
     QPointer<QWindow> mPreviousFocus;
     PanelRow *mPanelRow = nullptr;
 };

@@ -20,26 +20,22 @@ namespace pelorin {
 
 bool TMainForm::event(QEvent *event)
 {
-    if (event->type() == QEvent::Show && !mFocusTracked) {
-        mFocusTracked = true;
+    if (event->type() == QEvent::Show && !mActivatedOnce) {
+        // The first appearance counts as an activation whether or not the window system
+        // hands the window the focus (there may be no window manager to do so).
+        mActivatedOnce = true;
+        mPreviousFocus = QGuiApplication::focusWindow();
         connect(qApp, &QGuiApplication::focusWindowChanged, this, &TMainForm::focusWindowChanged);
-        if (QGuiApplication::focusWindow())
-            mPreviousFocus = QGuiApplication::focusWindow();
+        QTimer::singleShot(0, this, guarded([this] { FormActivate(); }));
     }
     return QMainWindow::event(event);
 }
 
 void TMainForm::focusWindowChanged(QWindow *now)
 {
-    const QWindow *mine = windowHandle();
-    if (now && now == mine) {
-        const bool activated = !mActivatedOnce || cameFromNonModalWindowOfOurs();
-        mActivatedOnce = true;
-        if (activated) {
-            // Run once the focus change is complete: activation may open a modal dialog
-            // and let messages run.
-            QTimer::singleShot(0, this, guarded([this] { FormActivate(); }));
-        }
+    if (now && now == windowHandle() && cameFromNonModalWindowOfOurs()) {
+        // Run once the focus change is complete: activation may let messages run.
+        QTimer::singleShot(0, this, guarded([this] { FormActivate(); }));
     }
     mPreviousFocus = now;
 }

@@ -191,6 +191,7 @@ void TMainForm::buildPanels()
     sections->setHorizontalHeaderLabels({QStringLiteral("Directory"), QStringLiteral("Files")});
     HeaderControl1->setModel(sections);
     HeaderControl1->setStretchLastSection(false);
+    HeaderControl1->setMinimumSectionSize(0);
     HeaderControl1->setSectionsClickable(true);
     HeaderControl1->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     HeaderControl1->resizeSection(0, 211);

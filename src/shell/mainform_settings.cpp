@@ -75,8 +75,9 @@ void TMainForm::readSettings(SettingsStore &store)
     mInitialMaxSize = store.readInteger(kMain, QStringLiteral("MaxSize"), 100);
 
     // The directory of the last run becomes the working directory again, so the tree
-    // opens where the user left it; one that no longer exists leaves the start directory.
-    QString directory = store.readString(kMain, QStringLiteral("Directory"), state.ProgramDir);
+    // opens where the user left it. Without a saved one (the default is ProgramDir), or
+    // when it no longer exists, the tree opens where the program was started.
+    QString directory = store.readString(kMain, QStringLiteral("Directory"), QString());
     if (directory.size() < 3)
         directory = includeBackslash(directory);
     if (!directory.isEmpty() && QFileInfo(directory).isDir()) {
