@@ -25,11 +25,48 @@ const char kContextHelpWindow[] = "pelorinContextHelp";
 
 QPointer<THelpWindow> theWindow;
 
+// Moves the help window to another parent (or none), keeping its place and visibility.
+void moveHelpTo(QWidget *parent)
+{
+    const QRect geometry = theWindow->geometry();
+    const bool visible = theWindow->isVisible();
+    theWindow->setParent(parent, Qt::Window);
+    theWindow->setGeometry(geometry);
+    theWindow->setVisible(visible);
+}
+
+// When the modal dialog that holds the help window closes, the help stays open as a
+// window of its own instead of going away with the dialog.
+class ModalWatcher : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Hide && watched == parent()) {
+            if (theWindow && theWindow->parentWidget() == watched)
+                moveHelpTo(nullptr);
+            deleteLater();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 THelpWindow *window()
 {
     if (!theWindow) {
         theWindow = new THelpWindow;
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, theWindow.data(), &QObject::deleteLater);
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, theWindow.data(), [] { delete theWindow.data(); });
+    }
+    // A modal dialog blocks every window but its own: while one is open the help window
+    // belongs to it, so that the help it was opened for can be read and scrolled.
+    QWidget *modal = QApplication::activeModalWidget();
+    if (modal != theWindow->parentWidget() && modal != theWindow) {
+        moveHelpTo(modal);
+        if (modal)
+            modal->installEventFilter(new ModalWatcher(modal));
     }
     return theWindow;
 }

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -109,6 +110,9 @@ THelpWindow::THelpWindow(QWidget *parent)
     connect(mSearchResults, &QListWidget::itemActivated, this, openItem);
     connect(mSearchResults, &QListWidget::itemClicked, this, openItem);
     connect(mSearchEdit, &QLineEdit::textChanged, this, &THelpWindow::runSearch);
+    connect(mSearchEdit, &QLineEdit::returnPressed, this, [this, openItem] { openItem(mSearchResults->item(0)); });
+    auto *close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
     connect(mView, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
     connect(back, &QPushButton::clicked, mView, &QTextBrowser::backward);
     connect(contentsButton, &QPushButton::clicked, this, &THelpWindow::showContents);
@@ -120,6 +124,7 @@ THelpWindow::~THelpWindow() = default;
 void THelpWindow::setTopicDirectory(const QString &directory)
 {
     mDirectory = QDir::cleanPath(directory);
+    mTexts.clear();
     mView->setSearchPaths({mDirectory});
     readContents();
     runSearch();
@@ -184,9 +189,12 @@ QString THelpWindow::currentTopic() const
 
 QString THelpWindow::topicText(const QString &file) const
 {
+    auto cached = mTexts.constFind(file);
+    if (cached != mTexts.constEnd())
+        return *cached;
     QTextDocument document;
     document.setHtml(readFile(mDirectory + QLatin1Char('/') + file));
-    return document.toPlainText();
+    return *mTexts.insert(file, document.toPlainText());
 }
 
 QList<THelpWindow::Topic> THelpWindow::findTopics(const QString &query) const

@@ -4,6 +4,7 @@
 // directory: "index.html" (the contents, whose links give the order of the list),
 // "usinghelp.html" (how to use this window) and "<number>.html" per help context.
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QWidget>
@@ -52,6 +53,7 @@ private:
 
     QString mDirectory;
     QList<Topic> mTopics;
+    mutable QHash<QString, QString> mTexts; // plain text of each topic, read when first searched
     QTabWidget *mTabs;
     QListWidget *mContentsList;
     QLineEdit *mSearchEdit;

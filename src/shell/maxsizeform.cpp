@@ -50,6 +50,7 @@ TMaxSizeForm::TMaxSizeForm(bool limitEnabled, int sizeKilobytes, QWidget *parent
 
     mUpDown1->setObjectName(QStringLiteral("UpDown1"));
     setHint(mUpDown1, QStringLiteral("Maimum File Size"));
+    mUpDown1->setAccessibleName(QStringLiteral("Maimum File Size"));
     mUpDown1->setRange(kMinimumKilobytes, kMaximumKilobytes);
     mUpDown1->setAssociate(mSizeEdit);
 

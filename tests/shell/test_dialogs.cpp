@@ -1,8 +1,13 @@
+#include "platform/workdir.h"
 #include "shell/aboutbox.h"
+#include "shell/appstate.h"
+#include "shell/helpwindow.h"
 #include "shell/maxsizeform.h"
 #include "shell/tipform.h"
 #include "shell/updown.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
@@ -10,8 +15,21 @@
 #include <QPushButton>
 #include <QSet>
 #include <QTest>
+#include <QToolButton>
 
 using namespace pelorin;
+
+namespace {
+
+QString shownHelpTopic()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *help = qobject_cast<THelpWindow *>(w); help && help->isVisible())
+            return help->currentTopic();
+    return {};
+}
+
+} // namespace
 
 class TestDialogs : public QObject
 {
@@ -185,6 +203,29 @@ private slots:
         QCOMPARE(edit->text(), QStringLiteral("31999"));
         upDown->setPosition(10);
         QCOMPARE(form.limitKilobytes(), 50);
+        const auto arrows = upDown->findChildren<QToolButton *>();
+        QCOMPARE(arrows.size(), 2);
+        edit->setText(QStringLiteral("250"));
+        arrows.first()->click(); // the upper arrow steps from the typed value
+        QCOMPARE(edit->text(), QStringLiteral("251"));
+        arrows.last()->click();
+        arrows.last()->click();
+        QCOMPARE(form.limitKilobytes(), 249);
+    }
+
+    void helpItemsOpenTheDialogsTopic()
+    {
+        appState().ProgramDir = QStringLiteral(PELORIN_BINARY_DIR "/");
+        const QString before = workingDirectory();
+        TMaxSizeForm maxSize(false, 100);
+        maxSize.findChild<QAction *>(QStringLiteral("WhatsThis1"))->trigger();
+        QCOMPARE(shownHelpTopic(), QStringLiteral("38.html"));
+        TAboutBox about(nullptr);
+        about.findChild<QAction *>(QStringLiteral("WhatsThis1"))->trigger();
+        QCOMPARE(shownHelpTopic(), QStringLiteral("32.html"));
+        maxSize.findChild<QPushButton *>(QStringLiteral("HelpButton"))->click();
+        QCOMPARE(shownHelpTopic(), QStringLiteral("38.html"));
+        QCOMPARE(workingDirectory(), before);
     }
 
     void dialogsCarryTheirCaptionsAndNames()
