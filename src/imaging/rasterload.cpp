@@ -171,13 +171,17 @@ RasterReader rasterReaderFor(const QString &fileName)
 
 RasterLoadResult loadRaster(const RasterLoadRequest &request)
 {
+    return loadRasterWith(rasterReaderFor(request.path), request);
+}
+
+RasterLoadResult loadRasterWith(RasterReader reader, const RasterLoadRequest &request)
+{
     RasterLoadResult result;
     try {
         if (!QFileInfo::exists(request.path)) {
             result.outcome = RasterLoadResult::Outcome::Missing;
             return result;
         }
-        const RasterReader reader = rasterReaderFor(request.path);
         Read read;
         switch (reader) {
         case RasterReader::None:
