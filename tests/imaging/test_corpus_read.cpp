@@ -88,6 +88,8 @@ private slots:
     void rasterFiles();
     void iconFiles_data();
     void iconFiles();
+    void orientationApplied_data();
+    void orientationApplied();
 };
 
 void CorpusRead::rasterFiles_data()
@@ -181,6 +183,39 @@ void CorpusRead::iconFiles()
         const QString difference = test::compareImages(ico::readIcon(data, expected.size()), expected, 1);
         QVERIFY2(difference.isEmpty(), qPrintable(reference + QLatin1String(": ") + difference));
     }
+}
+
+void CorpusRead::orientationApplied_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("upright");
+    QTest::addColumn<double>("tolerance");
+    // The tagged files hold the upright picture turned or mirrored; read with their tag
+    // applied they show it as it was (the fax files differ by a few edge pixels).
+    for (const char *turn : {"5", "6", "7"})
+        QTest::newRow(turn) << QStringLiteral("jpeg/pillow/hopper_orientation_%1.jpg").arg(QLatin1String(turn))
+                            << QStringLiteral("jpeg/pillow/hopper.jpg") << 6.0;
+    for (const char *turn : {"4", "8"})
+        QTest::newRow(turn) << QStringLiteral("tiff/pillow/g4_orientation_%1.tif").arg(QLatin1String(turn))
+                            << QStringLiteral("tiff/pillow/g4_orientation_2.tif") << 1.0;
+}
+
+void CorpusRead::orientationApplied()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, upright);
+    QFETCH(double, tolerance);
+    const RasterReader reader = path.endsWith(QLatin1String(".jpg")) ? RasterReader::Jpeg : RasterReader::Tiff;
+    const RasterLoadResult turned = loadRasterWith(reader, {corpusPath(path), 24, true, QSize()});
+    const RasterLoadResult straight = loadRasterWith(reader, {corpusPath(upright), 24, true, QSize()});
+    QCOMPARE(turned.outcome, RasterLoadResult::Outcome::Loaded);
+    QCOMPARE(straight.outcome, RasterLoadResult::Outcome::Loaded);
+    const QString difference = test::compareImages(turned.image, straight.image, 255, tolerance);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+
+    // Without the tag the stored pixels differ, so the comparison above means something.
+    const QImage stored(corpusPath(path));
+    QVERIFY(!test::compareImages(stored, straight.image, 255, tolerance).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(CorpusRead)
