@@ -2,6 +2,7 @@
 
 #include "imaging/bmpdecoder.h"
 #include "imaging/codec/codec.h"
+#include "imaging/gifdecoder.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -77,10 +78,7 @@ Read readWithQt(const QString &path, RasterReader reader, const QSize &scaleHint
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {{}, QStringLiteral("cannot open file")};
-    const char *format = reader == RasterReader::Jpeg  ? "jpeg"
-                         : reader == RasterReader::Png ? "png"
-                         : reader == RasterReader::Gif ? "gif"
-                                                       : "tiff";
+    const char *format = reader == RasterReader::Jpeg ? "jpeg" : reader == RasterReader::Png ? "png" : "tiff";
     QImageReader imageReader(&file, format);
     imageReader.setAutoDetectImageFormat(false);
     const bool orient = reader == RasterReader::Jpeg || reader == RasterReader::Tiff;
@@ -130,6 +128,21 @@ Read readBmp(const QString &path, QSize &originalSize)
     return {std::move(decoded.image), bmp::statusText(decoded.status)};
 }
 
+Read readGif(const QString &path, QSize &originalSize)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, QStringLiteral("cannot open file")};
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {{}, QStringLiteral("cannot read file")};
+    gif::Result decoded = gif::readGif(data);
+    originalSize = decoded.image.size();
+    if (decoded.status == gif::Status::Ok)
+        return {std::move(decoded.image), {}};
+    return {std::move(decoded.image), gif::statusText(decoded.status)};
+}
+
 Read readPcx(const QString &path, QSize &originalSize)
 {
     codec::ReadResult decoded = codec::readPcx(path);
@@ -171,13 +184,17 @@ RasterReader rasterReaderFor(const QString &fileName)
 
 RasterLoadResult loadRaster(const RasterLoadRequest &request)
 {
+    return loadRasterWith(rasterReaderFor(request.path), request);
+}
+
+RasterLoadResult loadRasterWith(RasterReader reader, const RasterLoadRequest &request)
+{
     RasterLoadResult result;
     try {
         if (!QFileInfo::exists(request.path)) {
             result.outcome = RasterLoadResult::Outcome::Missing;
             return result;
         }
-        const RasterReader reader = rasterReaderFor(request.path);
         Read read;
         switch (reader) {
         case RasterReader::None:
@@ -186,6 +203,9 @@ RasterLoadResult loadRaster(const RasterLoadRequest &request)
             return result;
         case RasterReader::Bmp:
             read = readBmp(request.path, result.originalSize);
+            break;
+        case RasterReader::Gif:
+            read = readGif(request.path, result.originalSize);
             break;
         case RasterReader::Pcx:
             read = readPcx(request.path, result.originalSize);

@@ -49,5 +49,7 @@ struct RasterLoadResult
 };
 
 RasterLoadResult loadRaster(const RasterLoadRequest &request);
+// The same with the reader given rather than picked by the extension.
+RasterLoadResult loadRasterWith(RasterReader reader, const RasterLoadRequest &request);
 
 } // namespace pelorin

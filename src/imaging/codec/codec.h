@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QString>
 
+#include "imaging/codec/status.h"
+
 namespace pelorin::codec {
 
 struct ReadResult
