@@ -268,6 +268,25 @@ private slots:
         QCOMPARE(log.texts, QStringList{QStringLiteral("Image View Sorted")});
         QCOMPARE(mForm->ListView1->caption(0), QStringLiteral("a.dib"));
         QCOMPARE(mForm->ListView1->imageIndex(0), 9);
+
+        // Sorting off lists again, back in the listing's order.
+        mForm->Sorted1->trigger();
+        QVERIFY(!mForm->Sorted1->isChecked());
+        QCOMPARE(log.texts.last(), QStringLiteral("Finished"));
+        QCOMPARE(mForm->ListView1->caption(0), QStringLiteral("j.bmp"));
+    }
+
+    void selectAll()
+    {
+        mForm->SelectAll1->trigger();
+        QCOMPARE(mForm->statusText(1), QStringLiteral("All Files Selected"));
+        QVERIFY(mForm->ListView1->selectedRows().isEmpty());
+        test::makeFile(mDir->path(), QStringLiteral("a.bmp"));
+        test::makeFile(mDir->path(), QStringLiteral("b.bmp"));
+        openDir();
+        mForm->SelectAll1->trigger();
+        QCOMPARE(mForm->ListView1->selectedRows(), (QList<int>{0, 1}));
+        QCOMPARE(mForm->statusText(1), QStringLiteral("All Files Selected"));
     }
 
     void sizeLimitFromTheSettings()

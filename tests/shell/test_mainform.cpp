@@ -4,6 +4,7 @@
 #include "scripteduser.h"
 #include "shell/appstate.h"
 #include "shell/dirtree.h"
+#include "shell/hints.h"
 #include "shell/mainform.h"
 #include "shell/maxsizeform.h"
 #include "shell/tipform.h"
@@ -458,14 +459,22 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(mForm->ListView1->count(), 2);
 
-        // Coming back from another window of the program does.
+        // Coming back from another window of the program does, and takes the hints back
+        // from the window that had them.
         QWidget other;
         other.show();
         QVERIFY(QTest::qWaitForWindowActive(&other));
+        QString otherHint;
+        routeHints(&other, [&otherHint](const QString &hint) { otherHint = hint; });
         mForm->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(mForm.get()));
         QTRY_COMPARE(mForm->ListView1->count(), 1);
         QCOMPARE(mForm->ListView1->caption(0), QStringLiteral("a.bmp"));
+        QEvent enter(QEvent::Enter);
+        QCoreApplication::sendEvent(mForm->CopyButton, &enter);
+        QCOMPARE(mForm->statusText(1), QStringLiteral("  Copy Selected Files"));
+        QVERIFY(otherHint.isEmpty());
+        QVERIFY(mUser->dialogsRun.isEmpty()); // Show Tips is off on a first run
     }
 
     void maximumSizeTakesTheDialogsCheck()
