@@ -176,6 +176,11 @@ public:
     QAction *WhatsThis4 = nullptr, *Exit7 = nullptr, *WhatsThis5 = nullptr, *Exit3 = nullptr, *WhatsThis6 = nullptr,
             *Exit4 = nullptr, *WhatsThis7 = nullptr, *Exit8 = nullptr;
 
+signals:
+    // Emitted at the end of every activation whose own steps ran (not after a pruning
+    // failure), for the steps other parts of the program add to it.
+    void activated();
+
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

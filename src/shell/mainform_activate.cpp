@@ -83,6 +83,7 @@ void TMainForm::FormActivate()
         DirTree1->setDirectory(workingDirectory());
         state.FirstActivation = false;
     }
+    emit activated();
 }
 
 } // namespace pelorin

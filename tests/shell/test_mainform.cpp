@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -442,9 +443,11 @@ private slots:
         test::makeFile(dir.path(), QStringLiteral("b.bmp"));
         setWorkingDirectory(dir.path());
         mForm->NoThumbs1->setChecked(true);
+        QSignalSpy activations(mForm.get(), &TMainForm::activated);
         mForm->show();
         QVERIFY(QTest::qWaitForWindowActive(mForm.get()));
         QTRY_COMPARE(mForm->ListView1->count(), 2);
+        QTRY_COMPARE(activations.size(), 1);
         mForm->ListView1->setCurrentRow(0);
         QFile::remove(dir.path() + QStringLiteral("/b.bmp"));
 
@@ -458,6 +461,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(mForm.get()));
         QCoreApplication::processEvents();
         QCOMPARE(mForm->ListView1->count(), 2);
+        QCOMPARE(activations.size(), 1);
 
         // Coming back from another window of the program does, and takes the hints back
         // from the window that had them.
@@ -470,6 +474,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(mForm.get()));
         QTRY_COMPARE(mForm->ListView1->count(), 1);
         QCOMPARE(mForm->ListView1->caption(0), QStringLiteral("a.bmp"));
+        QCOMPARE(activations.size(), 2);
         QEvent enter(QEvent::Enter);
         QCoreApplication::sendEvent(mForm->CopyButton, &enter);
         QCOMPARE(mForm->statusText(1), QStringLiteral("  Copy Selected Files"));
