@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCheckBox>
+#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -480,6 +481,31 @@ private slots:
         QCOMPARE(mForm->statusText(1), QStringLiteral("  Copy Selected Files"));
         QVERIFY(otherHint.isEmpty());
         QVERIFY(mUser->dialogsRun.isEmpty()); // Show Tips is off on a first run
+    }
+
+    void treeShowsDirectoriesOnlyHiddenOnesToo()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral(".hidden")));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("x.bmp")));
+        test::makeFile(dir.path(), QStringLiteral("a.bmp"));
+        QSignalSpy reports(mForm->DirTree1, &DirTree::dirChange);
+        mForm->DirTree1->setDirectory(dir.path());
+        QCOMPARE(reports.size(), 1);
+        QCOMPARE(reports.first().first().toString(), dir.path() + QLatin1Char('/'));
+        QCOMPARE(mForm->DirTree1->directory(), dir.path() + QLatin1Char('/'));
+
+        QFileSystemModel *model = mForm->DirTree1->fileSystemModel();
+        const QModelIndex parent = model->index(dir.path());
+        mForm->DirTree1->expand(parent); // the user opens it
+        auto children = [&] {
+            QStringList names;
+            for (int row = 0; row < model->rowCount(parent); ++row)
+                names << model->index(row, 0, parent).data().toString();
+            names.sort();
+            return names;
+        };
+        QTRY_COMPARE(children(), words(".hidden|x.bmp"));
     }
 
     void maximumSizeTakesTheDialogsCheck()
