@@ -14,6 +14,20 @@ DirTree::DirTree(QWidget *parent) : QTreeView(parent), mModel(new QFileSystemMod
     mModel->setFilter(QDir::AllDirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::Drives);
     mModel->setReadOnly(true);
     mModel->setRootPath(QStringLiteral("/"));
+    // When the current directory (or one above it) disappears from the disk, the parent
+    // of what disappeared becomes current, not whichever neighbour moves into its row.
+    // Connected before the view's own handling of removed rows, so it comes first; the
+    // report waits until the model has finished removing.
+    connect(mModel, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this](const QModelIndex &above, int first, int last) {
+        for (QModelIndex up = currentIndex(); up.isValid(); up = up.parent()) {
+            if (up.parent() == above && up.row() >= first && up.row() <= last) {
+                mReportLater = true;
+                setCurrentIndex(above);
+                mReportLater = false;
+                return;
+            }
+        }
+    });
     setModel(mModel);
     for (int column = 1; column < mModel->columnCount(); ++column)
         hideColumn(column);
@@ -54,8 +68,17 @@ void DirTree::setDirectory(const QString &path)
 void DirTree::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QTreeView::currentChanged(current, previous);
-    if (current.isValid())
-        emit dirChange(includeBackslash(mModel->filePath(current)));
+    if (!current.isValid())
+        return;
+    const QString path = includeBackslash(mModel->filePath(current));
+    if (mReportLater) {
+        QTimer::singleShot(0, this, [this, path] {
+            if (directory() == path)
+                emit dirChange(path);
+        });
+        return;
+    }
+    emit dirChange(path);
 }
 
 } // namespace pelorin

@@ -31,6 +31,7 @@ protected:
 private:
     QFileSystemModel *mModel;
     QElapsedTimer mOpened;
+    bool mReportLater = false;
 };
 
 } // namespace pelorin

@@ -506,6 +506,14 @@ private slots:
             return names;
         };
         QTRY_COMPARE(children(), words(".hidden|x.bmp"));
+
+        // A current directory removed from the disk hands over to its parent.
+        const QString inner = dir.path() + QStringLiteral("/x.bmp");
+        mForm->DirTree1->setDirectory(inner);
+        QCOMPARE(mForm->DirTree1->directory(), inner + QLatin1Char('/'));
+        QVERIFY(QDir(inner).removeRecursively());
+        QTRY_COMPARE(mForm->DirTree1->directory(), dir.path() + QLatin1Char('/'));
+        QCOMPARE(reports.last().first().toString(), dir.path() + QLatin1Char('/'));
     }
 
     void maximumSizeTakesTheDialogsCheck()
