@@ -66,14 +66,14 @@ void TMainForm::attachPopup(QWidget *widget, QMenu *menu)
 
 void TMainForm::buildCommandBar()
 {
-    struct Spec
+    struct ButtonDef
     {
         QToolButton *TMainForm::*member;
         const char *name;
         const char *icon;
         const char *hint;
     };
-    static const Spec buttons[] = {
+    static const ButtonDef buttons[] = {
         {&TMainForm::MoveButton, "MoveButton", "move", "Move Selected Files"},
         {&TMainForm::CopyButton, "CopyButton", "copy", "Copy Selected Files"},
         {&TMainForm::DeleteButton, "DeleteButton", "delete", "Delete Selected Images"},
@@ -89,7 +89,7 @@ void TMainForm::buildCommandBar()
         {&TMainForm::ExitButton, "ExitButton", "exit", "Exit Pelorin"},
     };
     int x = 8;
-    for (const Spec &b : buttons) {
+    for (const ButtonDef &b : buttons) {
         this->*b.member = makeIconButton(Panel2, b.name, b.icon, QString::fromLatin1(b.hint), QRect(x, 3, 40, 40));
         x += 41;
     }
@@ -98,14 +98,14 @@ void TMainForm::buildCommandBar()
 
 void TMainForm::buildTypeBar()
 {
-    struct Spec
+    struct ButtonDef
     {
         QToolButton *TMainForm::*member;
         const char *name;
         const char *caption;
         const char *hint;
     };
-    static const Spec types[] = {
+    static const ButtonDef types[] = {
         {&TMainForm::BmpButton, "BmpButton", "BMP", "Show Bmp Files"},
         {&TMainForm::DibButton, "DibButton", "DIB", "Show Dib Files"},
         {&TMainForm::EmfButton, "EmfButton", "EMF", "Show Emf Files"},
@@ -121,7 +121,7 @@ void TMainForm::buildTypeBar()
     TypeButtons = new QButtonGroup(this);
     TypeButtons->setObjectName(QStringLiteral("TypeButtons"));
     int x = 8;
-    for (const Spec &t : types) {
+    for (const ButtonDef &t : types) {
         QToolButton *button = makeButton(Panel1, t.name, QString::fromLatin1(t.hint), QRect(x, 4, 32, 24));
         button->setText(QString::fromLatin1(t.caption));
         button->setAccessibleName(button->text());

@@ -83,7 +83,7 @@ void TMainForm::buildMainMenu()
     ImageTypeGroup = new QActionGroup(this);
     ImageTypeGroup->setObjectName(QStringLiteral("ImageTypeGroup"));
     ImageTypeGroup->setExclusive(true);
-    struct TypeSpec
+    struct TypeItem
     {
         QAction *TMainForm::*member;
         const char *name;
@@ -91,7 +91,7 @@ void TMainForm::buildMainMenu()
         const char *hint;
         int help;
     };
-    static const TypeSpec types[] = {
+    static const TypeItem types[] = {
         {&TMainForm::BMP1, "BMP1", "&Bmp", "Show Bmp Images", 5},     {&TMainForm::DIB1, "DIB1", "&Dib", "Show Dib Images", kNoHelp},
         {&TMainForm::Emf1, "Emf1", "&Emf", "Show Emf Images", kNoHelp}, {&TMainForm::Gif1, "Gif1", "&Gif", "Show Gif Images", 5},
         {&TMainForm::Icon1, "Icon1", "I&con", "Show Icon Images", 5},  {&TMainForm::Jpeg1, "Jpeg1", "&Jpeg", "Show Jpeg Images", 5},
@@ -99,7 +99,7 @@ void TMainForm::buildMainMenu()
         {&TMainForm::Tiff1, "Tiff1", "&Tiff", "Show Tiff Images", 5},  {&TMainForm::Wmf1, "Wmf1", "&Wmf", "Show Wmf Images", 5},
         {&TMainForm::All1, "All1", "&All", "Show All Images", 5},
     };
-    for (const TypeSpec &t : types) {
+    for (const TypeItem &t : types) {
         QAction *item = makeCheck(ImageTypeMenu, t.name, s(t.caption), s(t.hint), t.help, false);
         ImageTypeGroup->addAction(item);
         this->*t.member = item;
@@ -186,7 +186,7 @@ void TMainForm::buildPopupMenus()
     PopupMenu2->addSeparator();
     Exit5 = makeItem(PopupMenu2, "Exit5", s("E&xit"), s("Exit Pelorin"));
 
-    struct SmallSpec
+    struct SmallPopup
     {
         QMenu *TMainForm::*menu;
         const char *menuName;
@@ -196,13 +196,13 @@ void TMainForm::buildPopupMenus()
         QAction *TMainForm::*exit;
         const char *exitName;
     };
-    static const SmallSpec small[] = {
+    static const SmallPopup small[] = {
         {&TMainForm::PopupMenu4, "PopupMenu4", &TMainForm::WhatsThis4, "WhatsThis4", "Help Using Speed Bar", &TMainForm::Exit7, "Exit7"},
         {&TMainForm::PopupMenu5, "PopupMenu5", &TMainForm::WhatsThis5, "WhatsThis5", "Help On Image Type", &TMainForm::Exit3, "Exit3"},
         {&TMainForm::PopupMenu6, "PopupMenu6", &TMainForm::WhatsThis6, "WhatsThis6", "Help On Status Bar", &TMainForm::Exit4, "Exit4"},
         {&TMainForm::PopupMenu7, "PopupMenu7", &TMainForm::WhatsThis7, "WhatsThis7", "Help On Resize Bar", &TMainForm::Exit8, "Exit8"},
     };
-    for (const SmallSpec &p : small) {
+    for (const SmallPopup &p : small) {
         QMenu *menu = makeMenu(this, p.menuName, QString(), QString(), kNoHelp);
         this->*p.menu = menu;
         this->*p.whatsThis = makeItem(menu, p.whatsThisName, s("&What's This?"), s(p.hint));
