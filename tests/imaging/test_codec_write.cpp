@@ -185,6 +185,8 @@ private slots:
                     facts << QStringLiteral("Photometric Interpretation: RGB color") << QStringLiteral("Samples/Pixel: 3");
                 else
                     facts << QStringLiteral("Photometric Interpretation: palette color") << QStringLiteral("Color Map: (present)");
+                if (code == 5 && depth == 24)
+                    facts << QStringLiteral("Predictor: horizontal differencing");
                 QTest::addRow("tif depth %d compression %d", depth, code)
                     << QStringLiteral("tif") << depth << code << facts << (code == 2 ? 1 : depth);
             }

@@ -146,6 +146,9 @@ int encode(const QImage &source, int depth, int compression, MemoryFile &file)
     TIFFSetField(tif, TIFFTAG_PLANARCONFIG, uint16_t(PLANARCONFIG_CONTIG));
     if (!TIFFSetField(tif, TIFFTAG_COMPRESSION, uint16_t(compression)))
         return kUnsupportedCompression;
+    // Horizontal differencing lets LZW find the runs in photographs.
+    if (compression == COMPRESSION_LZW && depth == 24)
+        TIFFSetField(tif, TIFFTAG_PREDICTOR, uint16_t(PREDICTOR_HORIZONTAL));
     TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0));
     if (detail::dotsPerInchX(source) > 0 && detail::dotsPerInchY(source) > 0) {
         TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, uint16_t(RESUNIT_INCH));
