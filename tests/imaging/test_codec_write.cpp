@@ -334,6 +334,28 @@ private slots:
         QVERIFY(!statusText(status).isEmpty());
     }
 
+    void sizesTheFormatCannotHold_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("depth");
+        QTest::newRow("pcx line of 65536 bytes") << QStringLiteral("pcx") << QSize(65535, 1) << 8;
+        QTest::newRow("gif wider than 65535") << QStringLiteral("gif") << QSize(65536, 1) << 8;
+        QTest::newRow("jpeg wider than 65500") << QStringLiteral("jpg") << QSize(65501, 1) << 24;
+    }
+    void sizesTheFormatCannotHold()
+    {
+        QFETCH(QString, format);
+        QFETCH(QSize, size);
+        QFETCH(int, depth);
+        QTemporaryDir dir;
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        const QString path = dir.filePath(QStringLiteral("out.") + format);
+        QCOMPARE(write(format, image, path, depth, 75), int(kImageTooLarge));
+        QVERIFY(!QFile::exists(path));
+    }
+
     void statusTexts()
     {
         const QList<std::pair<int, QString>> texts{

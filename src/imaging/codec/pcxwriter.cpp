@@ -55,6 +55,8 @@ int encode(const QImage &source, int depth, QByteArray &out)
     const int w = image.width();
     int bytesPerLine = bitsPerPixel == 8 ? w : (w + 7) / 8;
     bytesPerLine += bytesPerLine % 2; // lines hold an even number of bytes
+    if (bytesPerLine > 0xFFFF)
+        return kImageTooLarge;
 
     QByteArray header(qsizetype(kHeaderSize), '\0');
     header[kOffManufacturer] = char(kManufacturer);
