@@ -9,7 +9,6 @@
 #include <QHash>
 
 #include <algorithm>
-#include <array>
 #include <climits>
 #include <vector>
 
