@@ -50,6 +50,7 @@ Canvas::Canvas(QPainter &painter, const QRectF &target, const QRectF &frame, QSi
     mPainter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
     const double sx = naturalSize.width() > 0 ? target.width() / naturalSize.width() : 1.0;
     const double sy = naturalSize.height() > 0 ? target.height() / naturalSize.height() : 1.0;
+    mNaturalScale = QSizeF(sx, sy);
     mCosmetic = std::sqrt(std::abs(sx * sy));
     if (!std::isfinite(mCosmetic) || mCosmetic <= 0)
         mCosmetic = 1;
@@ -110,8 +111,23 @@ void Canvas::updateMapping()
         page = QTransform::fromTranslate(mFrame.left() - d.windowOrg.x(), mFrame.top() - d.windowOrg.y());
     }
     mToTarget = page * mFrameToTarget;
+    if (!mEnhanced) {
+        // A WMF's viewport origin moves the drawing by pixels of the picture at its
+        // own size; its viewport extent is the player's to choose.
+        mToTarget *= QTransform::fromTranslate(d.viewportOrg.x() * mNaturalScale.width(),
+                                               d.viewportOrg.y() * mNaturalScale.height());
+    }
     if (!finiteTransform(mToTarget) || mToTarget.determinant() == 0 || !std::isfinite(mToTarget.determinant()))
         mToTarget = mFrameToTarget;
+}
+
+QSizeF Canvas::deviceSizeToLogical(QSizeF size)
+{
+    const QTransform &t = toTarget();
+    const double sx = t.m11() / mFrameToTarget.m11(), sy = t.m22() / mFrameToTarget.m22();
+    if (sx == 0 || sy == 0 || !std::isfinite(sx) || !std::isfinite(sy))
+        return size;
+    return QSizeF(size.width() / sx, size.height() / sy);
 }
 
 // ---- objects and state ----
@@ -621,14 +637,15 @@ void Canvas::fillRegion(const QPainterPath &region, const LogBrush &brush)
 void Canvas::frameRegion(const QPainterPath &region, const LogBrush &brush, QSizeF stroke)
 {
     // The frame is the band of the given width inside the region's outline.
-    const QRectF box = region.boundingRect();
-    if (box.isEmpty())
+    if (region.isEmpty())
         return;
-    QPainterPath inner = QTransform::fromTranslate(stroke.width(), 0).map(region)
-        .intersected(QTransform::fromTranslate(-stroke.width(), 0).map(region))
-        .intersected(QTransform::fromTranslate(0, stroke.height()).map(region))
-        .intersected(QTransform::fromTranslate(0, -stroke.height()).map(region));
-    drawTarget(region.subtracted(inner), true, false, brush);
+    const double width = std::clamp((stroke.width() + stroke.height()) / 2, 1.0, 1e4);
+    QPainterPathStroker stroker;
+    stroker.setWidth(2 * width);
+    stroker.setJoinStyle(Qt::MiterJoin);
+    stroker.setCapStyle(Qt::SquareCap);
+    const QPainterPath band = stroker.createStroke(tame(region.simplified())).intersected(region);
+    drawTarget(band, true, false, brush);
 }
 
 void Canvas::invertRegion(const QPainterPath &region)
@@ -658,16 +675,34 @@ void Canvas::gradientRect(const QRectF &rect, const QColor &from, const QColor &
 
 void Canvas::gradientTriangle(const QPolygonF &triangle, const QColor (&colors)[3])
 {
-    // Approximated by the three vertex colours' average; Qt has no Gouraud fill.
+    // Colours interpolated between the corners, pixel by pixel over the triangle's
+    // box in the target.
     if (mPathOpen || triangle.size() != 3)
         return;
-    const QColor mean((colors[0].red() + colors[1].red() + colors[2].red()) / 3,
-                      (colors[0].green() + colors[1].green() + colors[2].green()) / 3,
-                      (colors[0].blue() + colors[1].blue() + colors[2].blue()) / 3);
-    QPainterPath path;
-    path.addPolygon(triangle);
-    path.closeSubpath();
-    mPainter.fillPath(tame(mapToTarget(path)), mean);
+    const QPolygonF t = toTarget().map(triangle);
+    const QRect box = t.boundingRect().toAlignedRect().intersected(mTarget.toAlignedRect());
+    const double area = (t[1].x() - t[0].x()) * (t[2].y() - t[0].y()) - (t[2].x() - t[0].x()) * (t[1].y() - t[0].y());
+    if (box.isEmpty() || area == 0 || !std::isfinite(area) || qint64(box.width()) * box.height() > 16'000'000)
+        return;
+    QImage image(box.size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (int y = 0; y < box.height(); ++y) {
+        QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        const double py = box.top() + y + 0.5;
+        for (int x = 0; x < box.width(); ++x) {
+            const double px = box.left() + x + 0.5;
+            const double w1 = ((px - t[0].x()) * (t[2].y() - t[0].y()) - (t[2].x() - t[0].x()) * (py - t[0].y())) / area;
+            const double w2 = ((t[1].x() - t[0].x()) * (py - t[0].y()) - (px - t[0].x()) * (t[1].y() - t[0].y())) / area;
+            const double w0 = 1 - w1 - w2;
+            if (w0 < 0 || w1 < 0 || w2 < 0)
+                continue;
+            auto mix = [&](int (QColor::*part)() const) {
+                return std::clamp(int(w0 * (colors[0].*part)() + w1 * (colors[1].*part)() + w2 * (colors[2].*part)() + 0.5), 0, 255);
+            };
+            line[x] = qRgb(mix(&QColor::red), mix(&QColor::green), mix(&QColor::blue));
+        }
+    }
+    mPainter.drawImage(box.topLeft(), image);
 }
 
 // ---- clipping ----

@@ -75,6 +75,8 @@ public:
     // Bitmap operations: src is in the bitmap's pixels, top row first. A null image
     // runs the raster operation with the brush alone.
     void bitBlt(const QImage &image, const QRectF &dest, const QRectF &src, quint32 rop, bool useAlpha = false);
+    // A bitmap placed by a transform from its pixels to logical units.
+    void drawImageTransformed(const QImage &image, const QTransform &imageToLogical);
     // Regions: the path is in the painter's coordinates.
     void fillRegion(const QPainterPath &region, const LogBrush &brush);
     void frameRegion(const QPainterPath &region, const LogBrush &brush, QSizeF strokeTarget);
@@ -103,6 +105,9 @@ public:
     double cosmeticScale() const { return mCosmetic; }
     QPainterPath mapToTarget(const QPainterPath &logical);
     QPointF mapToTarget(QPointF logical) { return toTarget().map(logical); }
+    // A size in reference device pixels as logical units; negative where an axis of
+    // the mapping is flipped.
+    QSizeF deviceSizeToLogical(QSizeF size);
 
 private:
     QPen qpen();
@@ -125,6 +130,7 @@ private:
     bool mEnhanced;
     QSizeF mPxPerMm;
     double mCosmetic = 1;
+    QSizeF mNaturalScale{1, 1}; // target pixels per pixel of the picture at its own size
     QTransform mFrameToTarget;
     QTransform mToTarget;
     bool mMappingDirty = true;

@@ -112,4 +112,19 @@ void Canvas::bitBlt(const QImage &image, const QRectF &dest, const QRectF &src, 
     mPainter.restore();
 }
 
+void Canvas::drawImageTransformed(const QImage &image, const QTransform &imageToLogical)
+{
+    if (mPathOpen || image.isNull())
+        return;
+    const QTransform full = imageToLogical * toTarget();
+    const QRectF box = full.mapRect(QRectF(image.rect()));
+    if (!std::isfinite(box.width()) || !std::isfinite(box.height()) || std::abs(box.left()) > 1e6
+        || std::abs(box.top()) > 1e6 || box.width() > 1e6 || box.height() > 1e6)
+        return;
+    mPainter.save();
+    mPainter.setTransform(full, true);
+    mPainter.drawImage(QPointF(0, 0), image);
+    mPainter.restore();
+}
+
 } // namespace pelorin::metafile

@@ -2,7 +2,10 @@
 // escapement, opaque backgrounds and per-character advances.
 #include "imaging/metafile/canvas.h"
 
+#include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QHash>
+#include <QMutex>
 #include <QtMath>
 
 #include <cmath>
@@ -16,15 +19,54 @@ constexpr quint32 kEtoClipped = 0x4;
 constexpr quint32 kEtoGlyphIndex = 0x10;
 constexpr unsigned kTaUpdateCp = 1;
 
+// The face when it is installed, else the generic family that the face's name or its
+// pitch and family bits suggest (so "Courier New" still draws with fixed pitch).
 QString familyFor(const LogFont &font)
 {
-    if (!font.face.isEmpty())
-        return font.face;
-    switch (font.pitchAndFamily & 0xF0) {
-    case 0x10: return QStringLiteral("Serif");      // FF_ROMAN
-    case 0x30: return QStringLiteral("Monospace");  // FF_MODERN
-    default: return QStringLiteral("Sans Serif");
+    static QMutex mutex;
+    static QHash<QString, bool> installed;
+    if (!font.face.isEmpty()) {
+        const QMutexLocker lock(&mutex);
+        auto it = installed.constFind(font.face);
+        if (it == installed.constEnd())
+            it = installed.insert(font.face, QFontDatabase::hasFamily(font.face));
+        if (*it)
+            return font.face;
     }
+    const QString name = font.face.toLower();
+    // Metric-compatible stand-ins for the common Windows faces keep text widths.
+    static const struct { const char *face; const char *standIn; } standIns[] = {
+        {"arial narrow", "Liberation Sans Narrow"}, {"arial", "Liberation Sans"}, {"helvetica", "Liberation Sans"},
+        {"times new roman", "Liberation Serif"}, {"times", "Liberation Serif"}, {"courier new", "Liberation Mono"},
+        {"courier", "Liberation Mono"},
+    };
+    for (const auto &entry : standIns) {
+        if (name.startsWith(QLatin1String(entry.face))) {
+            const QString standIn = QLatin1String(entry.standIn);
+            const QMutexLocker lock(&mutex);
+            auto it = installed.constFind(standIn);
+            if (it == installed.constEnd())
+                it = installed.insert(standIn, QFontDatabase::hasFamily(standIn));
+            if (*it)
+                return standIn;
+            break;
+        }
+    }
+    auto named = [&](std::initializer_list<const char *> parts) {
+        for (const char *part : parts)
+            if (name.contains(QLatin1String(part)))
+                return true;
+        return false;
+    };
+    if ((font.pitchAndFamily & 3) == 1 || (font.pitchAndFamily & 0xF0) == 0x30
+        || named({"courier", "mono", "consol", "fixed", "terminal", "typewriter"}))
+        return QStringLiteral("Monospace");
+    if (named({"sans", "arial", "helvetica", "verdana", "tahoma", "gothic"}))
+        return QStringLiteral("Sans Serif");
+    if ((font.pitchAndFamily & 0xF0) == 0x10
+        || named({"times", "roman", "serif", "georgia", "garamond", "book", "century", "cambria", "mincho"}))
+        return QStringLiteral("Serif");
+    return QStringLiteral("Sans Serif");
 }
 
 } // namespace
@@ -120,7 +162,7 @@ void Canvas::text(QPointF ref, const QString &text, const QList<qreal> &dx, quin
     const QList<uint> codes = text.toUcs4();
     QList<double> xs;
     double width = 0;
-    const bool useDx = !dx.isEmpty() && dx.size() >= codes.size();
+    bool useDx = !dx.isEmpty() && dx.size() >= codes.size();
     if (useDx) {
         for (qsizetype i = 0; i < codes.size(); ++i) {
             xs << width;
@@ -128,6 +170,18 @@ void Canvas::text(QPointF ref, const QString &text, const QList<qreal> &dx, quin
             if (!std::isfinite(width))
                 return;
         }
+    } else if (mDc.charExtra != 0 || (mDc.breakCount > 0 && mDc.breakExtra != 0)) {
+        // Character spacing and justification widen the natural advances.
+        const double extra = mDc.charExtra * sx / stretch;
+        const double perBreak = mDc.breakCount > 0 ? mDc.breakExtra / mDc.breakCount * sx / stretch : 0;
+        useDx = true;
+        for (uint code : codes) {
+            xs << width;
+            width += metrics.horizontalAdvance(QString::fromUcs4(reinterpret_cast<const char32_t *>(&code), 1)) + extra
+                + (code == ' ' ? perBreak : 0);
+        }
+        if (!std::isfinite(width))
+            return;
     } else {
         width = metrics.horizontalAdvance(text);
     }

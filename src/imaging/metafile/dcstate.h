@@ -88,6 +88,9 @@ struct DcState
     int rop2 = 13; // R2_COPYPEN
     bool arcClockwise = false;
     double miterLimit = 10;
+    double charExtra = 0;    // logical units added after every character
+    double breakExtra = 0;   // logical units spread over the break characters
+    int breakCount = 0;
     QPointF position; // current position, logical units
     QPointF brushOrg;
 

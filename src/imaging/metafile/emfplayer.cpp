@@ -25,12 +25,12 @@ enum : quint32 {
     kSetArcDirection = 57, kSetMiterLimit = 58, kBeginPath = 59, kEndPath = 60, kCloseFigure = 61, kFillPath = 62,
     kStrokeAndFillPath = 63, kStrokePath = 64, kFlattenPath = 65, kWidenPath = 66, kSelectClipPath = 67,
     kAbortPath = 68, kFillRgn = 71, kFrameRgn = 72, kInvertRgn = 73, kPaintRgn = 74, kExtSelectClipRgn = 75,
-    kBitBlt = 76, kStretchBlt = 77, kMaskBlt = 78, kSetDiBitsToDevice = 80, kStretchDiBits = 81,
+    kBitBlt = 76, kStretchBlt = 77, kMaskBlt = 78, kPlgBlt = 79, kSetDiBitsToDevice = 80, kStretchDiBits = 81,
     kExtCreateFontIndirectW = 82, kExtTextOutA = 83, kExtTextOutW = 84, kPolyBezier16 = 85, kPolygon16 = 86,
     kPolyline16 = 87, kPolyBezierTo16 = 88, kPolylineTo16 = 89, kPolyPolyline16 = 90, kPolyPolygon16 = 91,
     kPolyDraw16 = 92, kCreateMonoBrush = 93, kCreateDibPatternBrushPt = 94, kExtCreatePen = 95,
     kPolyTextOutA = 96, kPolyTextOutW = 97, kSmallTextOut = 108, kAlphaBlend = 114, kTransparentBlt = 116,
-    kGradientFill = 118,
+    kGradientFill = 118, kSetTextJustification = 120,
 };
 
 using Reader = ByteReader;
@@ -86,10 +86,16 @@ public:
     void play(quint32 type, const Reader &in);
 
 private:
+    // Clipping regions are in device pixels, the regions that are painted in logical units.
     QPainterPath deviceRegion(const Reader &in, qint64 at, qint64 size)
     {
         return mCanvas.deviceToTarget().map(regionAt(in, at, size));
     }
+    QPainterPath logicalRegion(const Reader &in, qint64 at, qint64 size)
+    {
+        return mCanvas.mapToTarget(regionAt(in, at, size));
+    }
+    QImage masked(QImage image, const Reader &in, qint64 at, QPoint srcOrigin);
     const LogBrush *brush(quint32 index) const
     {
         const GdiObject *obj = mCanvas.object(index);
@@ -199,8 +205,44 @@ LogPen EmfPlayer::extPen(const Reader &in)
     return pen;
 }
 
+// Where the monochrome mask (at the record's mask fields, starting at at) is clear,
+// the destination stays as it is.
+QImage EmfPlayer::masked(QImage image, const Reader &in, qint64 at, QPoint srcOrigin)
+{
+    const QPoint maskOrigin(in.i32(at), in.i32(at + 4));
+    const QImage mask = bitmap(in, in.u32(at + 12), in.u32(at + 16), in.u32(at + 20), in.u32(at + 24), 0);
+    if (mask.isNull())
+        return image;
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        const int my = y - srcOrigin.y() + maskOrigin.y();
+        for (int x = 0; x < image.width(); ++x) {
+            const int mx = x - srcOrigin.x() + maskOrigin.x();
+            const bool set = mx >= 0 && my >= 0 && mx < mask.width() && my < mask.height() && qGray(mask.pixel(mx, my)) > 127;
+            if (!set)
+                line[x] = 0;
+        }
+    }
+    return image;
+}
+
 void EmfPlayer::blt(quint32 type, const Reader &in)
 {
+    if (type == kPlgBlt) {
+        // A parallelogram: the bitmap's top-left, top-right and bottom-left corners.
+        const QPointF p0 = pointAt(in, 24), p1 = pointAt(in, 32), p2 = pointAt(in, 40);
+        const QRectF src(in.i32(48), in.i32(52), in.i32(56), in.i32(60));
+        QImage image = bitmap(in, in.u32(96), in.u32(100), in.u32(104), in.u32(108), int(in.u32(92)));
+        if (image.isNull() || src.width() <= 0 || src.height() <= 0)
+            return;
+        if (in.u32(128))
+            image = masked(image, in, 112, src.topLeft().toPoint());
+        const QTransform place((p1.x() - p0.x()) / src.width(), (p1.y() - p0.y()) / src.width(),
+                               (p2.x() - p0.x()) / src.height(), (p2.y() - p0.y()) / src.height(), p0.x(), p0.y());
+        mCanvas.drawImageTransformed(image.copy(src.toRect()), place);
+        return;
+    }
     const QList<QRgb> &palette = mCanvas.dc().palette.colors;
     Q_UNUSED(palette);
     switch (type) {
@@ -252,10 +294,12 @@ void EmfPlayer::blt(quint32 type, const Reader &in)
             }
             effective = 0x00CC0020;
         } else if (type == kMaskBlt) {
+            if (in.u32(116))
+                image = masked(image, in, 100, srcOrigin.toPoint());
             effective = 0x00CC0020;
         }
         mCanvas.bitBlt(image, dest, QRectF(srcOrigin, srcSize), effective,
-                       type == kAlphaBlend || type == kTransparentBlt);
+                       type == kAlphaBlend || type == kTransparentBlt || type == kMaskBlt);
         return;
     }
     case kStretchDiBits: {
@@ -281,7 +325,8 @@ void EmfPlayer::blt(quint32 type, const Reader &in)
         const QImage image = bitmap(in, offBmi, cbBmi, offBits, cbBits, usage);
         if (image.isNull())
             return;
-        const QRectF dest(destOrigin, src.size());
+        // The bitmap keeps its size in device pixels.
+        const QRectF dest(destOrigin, mCanvas.deviceSizeToLogical(src.size()));
         src.moveTop(image.height() - src.top() - src.height());
         mCanvas.bitBlt(image, dest, src, 0x00CC0020);
         return;
@@ -359,6 +404,10 @@ void EmfPlayer::play(quint32 type, const Reader &in)
     case kSetPolyFillMode: dc.polyFillMode = int(in.u32(8)); break;
     case kSetRop2: dc.rop2 = int(in.u32(8)); break;
     case kSetTextAlign: dc.textAlign = in.u32(8); break;
+    case kSetTextJustification:
+        dc.breakExtra = in.i32(8);
+        dc.breakCount = in.i32(12);
+        break;
     case kSetTextColor: dc.textColor = mCanvas.colorRef(in.u32(8)); break;
     case kSetBkColor: dc.bkColor = mCanvas.colorRef(in.u32(8)); break;
     case kSetArcDirection: dc.arcClockwise = in.u32(8) == 2; break;
@@ -507,21 +556,21 @@ void EmfPlayer::play(quint32 type, const Reader &in)
     case kFillRgn: {
         const qint64 size = in.u32(24);
         if (const LogBrush *b = brush(in.u32(28)))
-            mCanvas.fillRegion(deviceRegion(in, 32, std::min<qint64>(size, in.size() - 32)), *b);
+            mCanvas.fillRegion(logicalRegion(in, 32, std::min<qint64>(size, in.size() - 32)), *b);
         break;
     }
     case kPaintRgn:
-        mCanvas.fillRegion(deviceRegion(in, 28, std::min<qint64>(in.u32(24), in.size() - 28)), dc.brush);
+        mCanvas.fillRegion(logicalRegion(in, 28, std::min<qint64>(in.u32(24), in.size() - 28)), dc.brush);
         break;
     case kInvertRgn:
-        mCanvas.invertRegion(deviceRegion(in, 28, std::min<qint64>(in.u32(24), in.size() - 28)));
+        mCanvas.invertRegion(logicalRegion(in, 28, std::min<qint64>(in.u32(24), in.size() - 28)));
         break;
     case kFrameRgn: {
         const qint64 size = in.u32(24);
         if (const LogBrush *b = brush(in.u32(28))) {
-            const QTransform &t = mCanvas.deviceToTarget();
+            const QTransform &t = mCanvas.toTarget();
             const QSizeF stroke(std::abs(in.i32(32) * t.m11()), std::abs(in.i32(36) * t.m22()));
-            mCanvas.frameRegion(deviceRegion(in, 40, std::min<qint64>(size, in.size() - 40)), *b, stroke);
+            mCanvas.frameRegion(logicalRegion(in, 40, std::min<qint64>(size, in.size() - 40)), *b, stroke);
         }
         break;
     }
@@ -529,6 +578,7 @@ void EmfPlayer::play(quint32 type, const Reader &in)
     case kBitBlt:
     case kStretchBlt:
     case kMaskBlt:
+    case kPlgBlt:
     case kAlphaBlend:
     case kTransparentBlt:
     case kStretchDiBits:

@@ -5,6 +5,8 @@
 
 #include <QtMath>
 
+#include <algorithm>
+
 #include <cmath>
 
 namespace pelorin::metafile {
@@ -82,7 +84,14 @@ std::optional<MetafileHeader> readEmf(const ByteReader &in)
     const QRectF frame = rectAt(24).normalized(); // hundredths of a millimetre
     const double devW = in.i32(72), devH = in.i32(76);
     double mmW = in.i32(80), mmH = in.i32(84);
-    if (headerSize >= 108 && in.i32(100) > 0 && in.i32(104) > 0) {
+    // The optional header extensions end where the description or the pixel format
+    // begins, when those lie inside the header record.
+    qint64 extent = headerSize;
+    if (in.u32(60) && in.u32(64) >= quint32(kMinHeader))
+        extent = std::min<qint64>(extent, in.u32(64));
+    if (extent >= 100 && in.u32(88) && in.u32(92) >= quint32(kMinHeader))
+        extent = std::min<qint64>(extent, in.u32(92));
+    if (extent >= 108 && in.i32(100) > 0 && in.i32(104) > 0) {
         mmW = in.i32(100) / 1000.0;
         mmH = in.i32(104) / 1000.0;
     }

@@ -20,6 +20,8 @@ enum : quint16 {
     kSetMapMode = 0x0103,
     kSetRop2 = 0x0104,
     kSetPolyFillMode = 0x0106,
+    kSetTextCharExtra = 0x0108,
+    kSetTextJustification = 0x020A,
     kRestoreDc = 0x0127,
     kInvertRegion = 0x012A,
     kPaintRegion = 0x012B,
@@ -186,6 +188,11 @@ void WmfPlayer::play(const Record &r)
     case kSetRop2: dc.rop2 = r.u(0); break;
     case kSetPolyFillMode: dc.polyFillMode = r.u(0); break;
     case kSetTextAlign: dc.textAlign = r.u(0); break;
+    case kSetTextCharExtra: dc.charExtra = r.p(0); break;
+    case kSetTextJustification:
+        dc.breakCount = r.p(0);
+        dc.breakExtra = r.p(1);
+        break;
     case kSetBkColor: dc.bkColor = mCanvas.colorRef(r.u32(0)); break;
     case kSetTextColor: dc.textColor = mCanvas.colorRef(r.u32(0)); break;
     case kSetWindowOrg:
@@ -209,9 +216,9 @@ void WmfPlayer::play(const Record &r)
             mCanvas.mappingChanged();
         }
         break;
-    case kSetViewportOrg: dc.viewportOrg = r.point(0); break;
+    case kSetViewportOrg: dc.viewportOrg = r.point(0); mCanvas.mappingChanged(); break;
     case kSetViewportExt: dc.viewportExt = QSizeF(r.p(1), r.p(0)); break;
-    case kOffsetViewportOrg: dc.viewportOrg += r.point(0); break;
+    case kOffsetViewportOrg: dc.viewportOrg += r.point(0); mCanvas.mappingChanged(); break;
     case kScaleViewportExt: break;
 
     case kCreatePenIndirect: {
@@ -431,9 +438,42 @@ QRectF wmfPictureWindow(QByteArrayView data, int headerSize)
     std::optional<QSizeF> extent;
     QRectF drawn;
     auto include = [&](QPointF p) { drawn = drawn.united(QRectF(p, QSizeF(1, 1))); };
+    // Text reaches beyond its reference point: the object table is followed just far
+    // enough to know the selected font's height.
+    std::vector<std::optional<int>> table;
+    int fontHeight = 12;
+    auto createObject = [&](std::optional<int> height) {
+        for (auto &slot : table)
+            if (!slot) {
+                slot = height.value_or(0);
+                return;
+            }
+        if (table.size() < 65536)
+            table.push_back(height.value_or(0));
+    };
+    auto includeText = [&](QPointF p, int chars) {
+        const double h = std::abs(fontHeight);
+        include(p);
+        include(p + QPointF(chars * h * 0.6, h));
+    };
     forEachRecord(data, headerSize, [&](const Record &r) {
         try {
             switch (r.function) {
+            case kCreateFontIndirect: createObject(r.p(0) ? r.p(0) : 12); break;
+            case kCreatePenIndirect:
+            case kCreateBrushIndirect:
+            case kDibCreatePatternBrush:
+            case kCreatePatternBrush:
+            case kCreatePalette:
+            case kCreateRegion: createObject(std::nullopt); break;
+            case kDeleteObject:
+                if (r.u(0) < table.size())
+                    table[r.u(0)].reset();
+                break;
+            case kSelectObject:
+                if (r.u(0) < table.size() && table[r.u(0)] && *table[r.u(0)])
+                    fontHeight = *table[r.u(0)];
+                break;
             case kSetWindowOrg:
                 if (!origin)
                     origin = r.point(0);
@@ -459,10 +499,10 @@ QRectF wmfPictureWindow(QByteArrayView data, int headerSize)
                 break;
             case kTextOut: {
                 const qint64 padded = (std::max<int>(0, r.p(0)) + 1) & ~1;
-                include(QPointF(r.in.i16(8 + padded + 2), r.in.i16(8 + padded)));
+                includeText(QPointF(r.in.i16(8 + padded + 2), r.in.i16(8 + padded)), r.p(0));
                 break;
             }
-            case kExtTextOut: include(r.point(0)); break;
+            case kExtTextOut: includeText(r.point(0), r.p(2)); break;
             default: break;
             }
         } catch (const RecordOutOfBounds &) {
