@@ -18,6 +18,9 @@
 
 namespace pelorin::metafile {
 
+// Painter coordinates beyond this are tamed before drawing.
+inline constexpr double kFarCoordinate = 1e6;
+
 enum class ArcKind { Arc, ArcTo, Chord, Pie };
 enum class ClipMode { And = 1, Or = 2, Xor = 3, Diff = 4, Copy = 5 };
 
