@@ -168,8 +168,13 @@ QImage decodeDib(QByteArrayView infoBytes, QByteArrayView bitsBytes, int usage, 
             return QImage::fromData(bitsBytes);
         qint64 tableEnd = 0;
         const QList<QRgb> colors = colorTable(info, h, usage, palette, tableEnd);
-        if (h.compression == 1 || h.compression == 2)
+        if (h.compression == 1 || h.compression == 2) {
+            // Runs and skips can address a large bitmap from few bytes; a bitmap far
+            // larger than its data could describe is refused.
+            if (h.width * h.height > std::max<qint64>(1 << 20, bitsBytes.size() * 1024))
+                return {};
             return decodeRle(bits, h, colors);
+        }
         if (h.compression != 0 && h.compression != 3 && h.compression != 6)
             return {};
         if (h.compression != 0 && h.headerSize == 40) {
@@ -180,10 +185,10 @@ QImage decodeDib(QByteArrayView infoBytes, QByteArrayView bitsBytes, int usage, 
         if (bpp != 1 && bpp != 2 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
             return {};
         const qint64 stride = ((h.width * bpp + 31) / 32) * 4;
-        // Short data gives as many whole rows as there are, in storage order.
-        if (bits.size() < stride)
+        // Every row must be there (the last one without its padding).
+        if (bits.size() < stride * (h.height - 1) + (h.width * bpp + 7) / 8)
             return {};
-        const qint64 rows = std::min<qint64>(h.height, bits.size() / stride);
+        const qint64 rows = h.height;
         quint32 rMask = 0x7C00, gMask = 0x03E0, bMask = 0x001F, aMask = 0;
         if (bpp == 32) {
             rMask = 0xFF0000;

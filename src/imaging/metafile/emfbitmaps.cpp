@@ -31,17 +31,18 @@ void EmfPlayer::blt(quint32 type, const ByteReader &in)
         const QPointF p0 = pointAt(in, 24), p1 = pointAt(in, 32), p2 = pointAt(in, 40);
         const QRectF src(in.i32(48), in.i32(52), in.i32(56), in.i32(60));
         QImage image = bitmap(in, in.u32(96), in.u32(100), in.u32(104), in.u32(108), int(in.u32(92)));
-        if (image.isNull() || src.width() <= 0 || src.height() <= 0)
+        if (image.isNull() || src.width() <= 0 || src.height() <= 0 || src.width() > 65535 || src.height() > 65535
+            || std::abs(src.x()) > 65535 || std::abs(src.y()) > 65535)
             return;
         if (in.u32(128))
             image = masked(image, in, 112, src.topLeft().toPoint());
         const QTransform place((p1.x() - p0.x()) / src.width(), (p1.y() - p0.y()) / src.width(),
                                (p2.x() - p0.x()) / src.height(), (p2.y() - p0.y()) / src.height(), p0.x(), p0.y());
-        mCanvas.drawImageTransformed(image.copy(src.toRect()), place);
+        const QRect part = src.toAlignedRect().intersected(image.rect());
+        if (!part.isEmpty())
+            mCanvas.drawImageTransformed(image.copy(part), QTransform::fromTranslate(part.x() - src.x(), part.y() - src.y()) * place);
         return;
     }
-    const QList<QRgb> &palette = mCanvas.dc().palette.colors;
-    Q_UNUSED(palette);
     switch (type) {
     case kBitBlt:
     case kStretchBlt:
