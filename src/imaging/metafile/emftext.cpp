@@ -45,8 +45,10 @@ void EmfPlayer::text(const ByteReader &in, qint64 at, bool wide, int graphicsMod
                     }
                     dx << advance;
                 }
-            } else if (text.size() == chars) {
-                dx = perUnit;
+            } else {
+                dx = characterAdvances(in.slice(offString, chars), perUnit, mCanvas.dc().font.charset);
+                if (dx.size() != text.size())
+                    dx.clear();
             }
         }
     }

@@ -44,4 +44,24 @@ QString decodeAnsi(QByteArrayView bytes, int charset)
     return decoder.hasError() ? QString::fromLatin1(bytes) : text;
 }
 
+QList<qreal> characterAdvances(QByteArrayView bytes, const QList<qreal> &perByte, int charset)
+{
+    const bool doubleByte = charset == 128 || charset == 129 || charset == 134 || charset == 136;
+    if (!doubleByte)
+        return perByte;
+    auto lead = [charset](quint8 b) {
+        return charset == 128 ? (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC) : b >= 0x81 && b <= 0xFE;
+    };
+    QList<qreal> merged;
+    for (qsizetype i = 0; i < bytes.size() && i < perByte.size(); ++i) {
+        if (lead(quint8(bytes[i])) && i + 1 < bytes.size() && i + 1 < perByte.size()) {
+            merged << perByte[i] + perByte[i + 1];
+            ++i;
+        } else {
+            merged << perByte[i];
+        }
+    }
+    return merged;
+}
+
 } // namespace pelorin::metafile

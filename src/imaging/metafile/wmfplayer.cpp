@@ -362,9 +362,12 @@ void WmfPlayer::extText(const Record &r)
     const QString text = decodeAnsi(bytes, mCanvas.dc().font.charset);
     at += (count + 1) & ~1;
     QList<qreal> dx;
-    if (r.in.fits(at, 2 * qint64(count)) && text.size() == count) {
+    if (r.in.fits(at, 2 * qint64(count))) {
         for (int i = 0; i < count; ++i)
             dx << r.in.i16(at + 2 * i);
+        dx = characterAdvances(bytes, dx, mCanvas.dc().font.charset);
+        if (dx.size() != text.size())
+            dx.clear();
     }
     mCanvas.text(ref, text, dx, options, rect);
 }
