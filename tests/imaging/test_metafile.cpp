@@ -343,6 +343,44 @@ private slots:
         QCOMPARE(image.pixel(5, 5), kWhite);
     }
 
+    // A 2 x 2 bitmap (stored bottom row first, blue-green-red) stretched over 80% of
+    // the picture: each pixel becomes one quadrant.
+    void bitmapLandsInPlace_data()
+    {
+        QByteArray dib;
+        for (int v : {40, 2, 2})
+            test::putU32(dib, quint32(v));
+        test::putU16(dib, 1);
+        test::putU16(dib, 24);
+        for (int i = 0; i < 6; ++i)
+            test::putU32(dib, 0);
+        const QByteArray bits = QByteArray::fromHex("ff0000ffffff0000" // bottom: blue, white
+                                                    "0000ff00ff000000"); // top: red, green
+        QByteArray stretch;
+        for (int v : {0, 0, 0, 0, 100, 100, 0, 0, 2, 2, 80, 40, 120, 16, 0, 0x00CC0020, 800, 800})
+            test::putU32(stretch, quint32(v));
+        EmfBuilder emf;
+        emf.record(81, stretch + dib + bits); // StretchDIBits
+        QByteArray wmfParams;
+        for (int v : {0x0020, 0x00CC, 0, 2, 2, 0, 0, 800, 800, 100, 100})
+            test::putU16(wmfParams, quint16(v));
+        WmfBuilder wmf;
+        wmf.record(kWmfSetWindowExt, {1000, 1000}).raw(0x0F43, wmfParams + dib + bits); // StretchDIB
+        QTest::addColumn<QByteArray>("data");
+        QTest::newRow("emf") << emf.finish(kEmfFrame);
+        QTest::newRow("wmf") << wmf.finishPlaceable(QRect(0, 0, 1000, 1000), 1000);
+    }
+    void bitmapLandsInPlace()
+    {
+        QFETCH(QByteArray, data);
+        const QImage image = render(data, QSize(500, 500));
+        QCOMPARE(image.pixel(150, 150), kRed);
+        QCOMPARE(image.pixel(350, 150), qRgb(0, 255, 0));
+        QCOMPARE(image.pixel(150, 350), qRgb(0, 0, 255));
+        QCOMPARE(image.pixel(350, 350), kWhite);
+        QCOMPARE(inkBox(image), QRect(50, 50, 400, 400));
+    }
+
     // Text is placed by its alignment: the ink lies on the stated side of the
     // reference point.
     void textAtAlignmentPoint_data()

@@ -158,6 +158,7 @@ void EmfPlayer::play(quint32 type, const ByteReader &in)
     case kSetBkMode: dc.bkMode = int(in.u32(8)); break;
     case kSetPolyFillMode: dc.polyFillMode = int(in.u32(8)); break;
     case kSetRop2: dc.rop2 = int(in.u32(8)); break;
+    case kSetStretchBltMode: dc.stretchMode = int(in.u32(8)); break;
     case kSetTextAlign: dc.textAlign = in.u32(8); break;
     case kSetTextJustification:
         dc.breakExtra = in.i32(8);

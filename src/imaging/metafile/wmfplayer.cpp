@@ -20,6 +20,7 @@ enum : quint16 {
     kSetMapMode = 0x0103,
     kSetRop2 = 0x0104,
     kSetPolyFillMode = 0x0106,
+    kSetStretchBltMode = 0x0107,
     kSetTextCharExtra = 0x0108,
     kSetTextJustification = 0x020A,
     kRestoreDc = 0x0127,
@@ -187,6 +188,7 @@ void WmfPlayer::play(const Record &r)
     case kSetMapMode: dc.mapMode = r.u(0); mCanvas.mappingChanged(); break;
     case kSetRop2: dc.rop2 = r.u(0); break;
     case kSetPolyFillMode: dc.polyFillMode = r.u(0); break;
+    case kSetStretchBltMode: dc.stretchMode = r.u(0); break;
     case kSetTextAlign: dc.textAlign = r.u(0); break;
     case kSetTextCharExtra: dc.charExtra = r.p(0); break;
     case kSetTextJustification:
