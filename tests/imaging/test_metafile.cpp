@@ -300,6 +300,15 @@ private slots:
         picture->draw(painter, QRect(50, 60, 40, 30));
         painter.end();
         QCOMPARE(inkBox(image), QRect(50, 60, 40, 30));
+
+        // The caller's mapping and clipping still hold.
+        image.fill(Qt::white);
+        QPainter scaled(&image);
+        scaled.scale(2, 2);
+        scaled.setClipRect(0, 0, 40, 40);
+        picture->draw(scaled, QRect(10, 10, 40, 30));
+        scaled.end();
+        QCOMPARE(inkBox(image), QRect(20, 20, 60, 60));
     }
 
     void worldTransformScales()
