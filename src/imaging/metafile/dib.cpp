@@ -255,6 +255,19 @@ QImage decodeDib(QByteArrayView infoBytes, QByteArrayView bitsBytes, int usage, 
     }
 }
 
+bool dibIsTopDown(QByteArrayView info)
+{
+    const ByteReader in(info);
+    return in.fits(0, 12) && in.u32(0) >= 40 && in.i32(8) < 0;
+}
+
+QRectF dibSourceRect(QRectF src, const QImage &image, QByteArrayView info)
+{
+    if (!dibIsTopDown(info))
+        src.moveTop(image.height() - src.top() - src.height());
+    return src;
+}
+
 QImage decodePackedDib(QByteArrayView packed, int usage, const QList<QRgb> &palette)
 {
     const ByteReader in(packed);

@@ -111,7 +111,7 @@ void EmfPlayer::blt(quint32 type, const ByteReader &in)
             mCanvas.bitBlt({}, dest, {}, rop);
             return;
         }
-        src.moveTop(image.height() - src.top() - src.height());
+        src = dibSourceRect(src, image, in.slice(offBmi, cbBmi));
         mCanvas.bitBlt(image, dest, src, rop);
         return;
     }
@@ -125,7 +125,7 @@ void EmfPlayer::blt(quint32 type, const ByteReader &in)
             return;
         // The bitmap keeps its size in device pixels.
         const QRectF dest(destOrigin, mCanvas.deviceSizeToLogical(src.size()));
-        src.moveTop(image.height() - src.top() - src.height());
+        src = dibSourceRect(src, image, in.slice(offBmi, cbBmi));
         mCanvas.bitBlt(image, dest, src, 0x00CC0020);
         return;
     }
