@@ -341,6 +341,28 @@ private slots:
         QCOMPARE(image.pixel(200, 150), kRed);
     }
 
+    // A WMF region of two scans selected as the clipping region.
+    void regionClips()
+    {
+        WmfBuilder wmf;
+        wmf.record(kWmfSetWindowExt, {1000, 1000})
+            .record(0x06FF, {0, 6, 0, 0, 0, 2, 4, 100, 100, 900, 800, // CreateRegion: header, bounding box
+                             2, 100, 200, 100, 300, 2,                // scan: y 100..200, x 100..300
+                             2, 600, 800, 500, 900, 2})               // scan: y 600..800, x 500..900
+            .record(kWmfCreateBrush, {0, WmfBuilder::lo(rgb(255, 0, 0)), WmfBuilder::hi(rgb(255, 0, 0)), 0})
+            .record(kWmfCreatePen, {5, 0, 0, 0, 0})
+            .record(0x012C, {0}) // SelectClipRegion
+            .record(kWmfSelectObject, {1})
+            .record(kWmfSelectObject, {2})
+            .record(kWmfRectangle, {1000, 1000, 0, 0});
+        const QImage image = render(wmf.finishPlaceable(QRect(0, 0, 1000, 1000), 1000), QSize(1000, 1000));
+        QCOMPARE(image.pixel(200, 150), kRed);
+        QCOMPARE(image.pixel(700, 700), kRed);
+        QCOMPARE(image.pixel(400, 150), kWhite);
+        QCOMPARE(image.pixel(200, 700), kWhite);
+        QCOMPARE(inkBox(image), QRect(100, 100, 800, 700));
+    }
+
     // A record whose point count runs past its end is skipped; the others still draw.
     void recordOverrunningItsSizeIsSkipped()
     {
