@@ -2,6 +2,9 @@
 
 #include "imaging/metafile/bytereader.h"
 
+#include <QBuffer>
+#include <QImageReader>
+
 #include <bit>
 
 namespace pelorin::metafile {
@@ -164,8 +167,17 @@ QImage decodeDib(QByteArrayView infoBytes, QByteArrayView bitsBytes, int usage, 
         DibHeader h;
         if (!readHeader(info, h))
             return {};
-        if (h.compression == 4 || h.compression == 5) // embedded JPEG or PNG
-            return QImage::fromData(bitsBytes);
+        if (h.compression == 4 || h.compression == 5) { // embedded JPEG or PNG
+            // Its own header gives the size; a bitmap larger than ours may be is refused
+            // before it is decoded.
+            QBuffer buffer;
+            buffer.setData(bitsBytes.toByteArray());
+            QImageReader reader(&buffer);
+            const QSize size = reader.size();
+            if (!size.isValid() || qint64(size.width()) * size.height() > kMaxPixels)
+                return {};
+            return reader.read();
+        }
         qint64 tableEnd = 0;
         const QList<QRgb> colors = colorTable(info, h, usage, palette, tableEnd);
         if (h.compression == 1 || h.compression == 2) {
