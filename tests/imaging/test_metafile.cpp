@@ -417,24 +417,47 @@ private slots:
     void textAtAlignmentPoint_data()
     {
         QTest::addColumn<int>("align");
-        QTest::newRow("left top") << 0;
-        QTest::newRow("right top") << 2;
-        QTest::newRow("center top") << 6;
-        QTest::newRow("left bottom") << 8;
-        QTest::newRow("center baseline") << 6 + 24;
+        QTest::addColumn<bool>("enhanced");
+        for (const bool enhanced : {true, false}) {
+            const char *kind = enhanced ? "emf " : "wmf ";
+            QTest::addRow("%sleft top", kind) << 0 << enhanced;
+            QTest::addRow("%sright top", kind) << 2 << enhanced;
+            QTest::addRow("%scenter top", kind) << 6 << enhanced;
+            QTest::addRow("%sleft bottom", kind) << 8 << enhanced;
+            QTest::addRow("%scenter baseline", kind) << 6 + 24 << enhanced;
+        }
     }
     void textAtAlignmentPoint()
     {
         QFETCH(int, align);
+        QFETCH(bool, enhanced);
         const QPoint ref(500, 500);
-        EmfBuilder emf;
-        emf.record(kEmfCreateFont, font(100))
-            .ints(kEmfSelectObject, {3})
-            .ints(kEmfSetTextAlign, {align})
-            .ints(kEmfSetTextColor, {0})
-            .ints(kEmfSetBkMode, {1}) // transparent
-            .record(kEmfExtTextOutW, extTextOut(ref, QStringLiteral("HHHH")));
-        const QImage image = render(emf.finish(kEmfFrame), QSize(1000, 1000));
+        QByteArray data;
+        if (enhanced) {
+            EmfBuilder emf;
+            emf.record(kEmfCreateFont, font(100))
+                .ints(kEmfSelectObject, {3})
+                .ints(kEmfSetTextAlign, {align})
+                .ints(kEmfSetTextColor, {0})
+                .ints(kEmfSetBkMode, {1}) // transparent
+                .record(kEmfExtTextOutW, extTextOut(ref, QStringLiteral("HHHH")));
+            data = emf.finish(kEmfFrame);
+        } else {
+            QByteArray logFont;
+            for (int v : {-100, 0, 0, 0, 700, 0, 0, 0, 0})
+                test::putU16(logFont, quint16(v));
+            logFont.append("DejaVu Sans");
+            logFont.append(QByteArray(32 - 11, '\0'));
+            WmfBuilder wmf;
+            wmf.record(kWmfSetWindowExt, {1000, 1000})
+                .raw(0x02FB, logFont) // CreateFontIndirect
+                .record(kWmfSelectObject, {0})
+                .record(0x012E, {align}) // SetTextAlign
+                .record(0x0102, {1})     // SetBkMode: transparent
+                .raw(0x0521, QByteArray::fromHex("0400") + "HHHH" + QByteArray::fromHex("f401f401")); // TextOut
+            data = wmf.finishPlaceable(QRect(0, 0, 1000, 1000), 1000);
+        }
+        const QImage image = render(data, QSize(1000, 1000));
         const QRect ink = inkBox(image);
         QVERIFY(!ink.isEmpty());
         QVERIFY2(ink.width() > 150 && ink.height() > 50 && ink.height() < 110,
