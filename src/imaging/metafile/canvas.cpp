@@ -265,9 +265,8 @@ QPen Canvas::qpen()
     const QTransform &t = toTarget();
     const double scale = std::sqrt(std::abs(t.determinant()));
     const bool geometric = (p.style & 0xF0000) == 0x10000;
-    const bool extended = (p.style & 0xFFFF0000) != 0 || (p.style & 0xFF00) != 0;
     double width = p.width * scale;
-    if (p.width <= 0 || (extended && !geometric))
+    if (p.width <= 0 || (p.extended && !geometric))
         width = mCosmetic;
     width = std::clamp(width, 1.0, 1e5);
     QPen pen(p.color, width);
