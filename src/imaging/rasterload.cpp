@@ -3,6 +3,7 @@
 #include "imaging/bmpdecoder.h"
 #include "imaging/codec/codec.h"
 #include "imaging/gifdecoder.h"
+#include "imaging/imageextension.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -160,11 +161,7 @@ Read readPcx(const QString &path, QSize &originalSize)
 RasterReader rasterReaderFor(const QString &fileName)
 {
     // The extension with its dot, upper-cased, of which only four characters count.
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    const qsizetype slash = std::max(fileName.lastIndexOf(QLatin1Char('/')), fileName.lastIndexOf(QLatin1Char('\\')));
-    if (dot < 0 || dot < slash)
-        return RasterReader::None;
-    const QString key = fileName.mid(dot, 4).toUpper();
+    const QString key = ImageExtension(fileName).left(4).toUpper();
     if (key == QLatin1String(".BMP") || key == QLatin1String(".DIB"))
         return RasterReader::Bmp;
     if (key == QLatin1String(".JPG"))
