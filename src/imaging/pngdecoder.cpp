@@ -57,10 +57,11 @@ Result readPng(QByteArrayView data)
     QImage result(int(image.width), int(image.height), format);
     if (result.isNull())
         return {{}, Status::TooLarge};
+    // Rows a damaged file does not reach stay cleared, so what was read can be kept.
+    result.fill(0);
     QByteArray colourMap(mapped ? 256 * 4 : 0, '\0');
-    if (!png_image_finish_read(&image, nullptr, result.bits(), png_int_32(result.bytesPerLine()),
-                               mapped ? colourMap.data() : nullptr))
-        return {{}, Status::Damaged};
+    const bool complete = png_image_finish_read(&image, nullptr, result.bits(), png_int_32(result.bytesPerLine()),
+                                                mapped ? colourMap.data() : nullptr);
     if (mapped) {
         QList<QRgb> table;
         const auto *entry = reinterpret_cast<const uchar *>(colourMap.constData());
@@ -70,7 +71,7 @@ Result readPng(QByteArrayView data)
         }
         result.setColorTable(table);
     }
-    return {result, Status::Ok};
+    return {result, complete ? Status::Ok : Status::Damaged};
 }
 
 QString statusText(Status status)
