@@ -133,10 +133,16 @@ Result readTiff(QByteArrayView data)
     uint16_t orientation = ORIENTATION_TOPLEFT;
     TIFFGetFieldDefaulted(file.get(), TIFFTAG_ORIENTATION, &orientation);
 
+    // Without extra samples there is no alpha to keep.
+    uint16_t extra = 0;
+    uint16_t *extraTypes = nullptr;
+    TIFFGetFieldDefaulted(file.get(), TIFFTAG_EXTRASAMPLES, &extra, &extraTypes);
+
     QImage image(int(width), int(height), QImage::Format_ARGB32);
     if (image.isNull())
         return {{}, Status::TooLarge};
-    image.fill(0);
+    // Pixels a damaged file does not reach stay black (clear when the file has alpha).
+    image.fill(extra ? 0u : 0xff000000u);
     // Rows as stored (the requested orientation is the file's own), turned afterwards.
     auto *raster = reinterpret_cast<uint32_t *>(image.bits());
     const int ok = TIFFReadRGBAImageOriented(file.get(), width, height, raster, orientation, 0);
@@ -147,12 +153,8 @@ Result readTiff(QByteArrayView data)
             row[x] = qRgba(int(TIFFGetR(p)), int(TIFFGetG(p)), int(TIFFGetB(p)), int(TIFFGetA(p)));
         }
     }
-    // Without extra samples there is no alpha to keep.
-    uint16_t extra = 0;
-    uint16_t *extraTypes = nullptr;
-    TIFFGetFieldDefaulted(file.get(), TIFFTAG_EXTRASAMPLES, &extra, &extraTypes);
     if (extra == 0)
-        image = image.convertToFormat(QImage::Format_RGB32);
+        image.reinterpretAsFormat(QImage::Format_RGB32); // every alpha is opaque
     return {oriented(image, orientation), ok ? Status::Ok : Status::Damaged};
 }
 
