@@ -300,6 +300,15 @@ private slots:
         picture->draw(painter, QRect(50, 60, 40, 30));
         painter.end();
         QCOMPARE(inkBox(image), QRect(50, 60, 40, 30));
+
+        // The caller's mapping and clipping still hold.
+        image.fill(Qt::white);
+        QPainter scaled(&image);
+        scaled.scale(2, 2);
+        scaled.setClipRect(0, 0, 40, 40);
+        picture->draw(scaled, QRect(10, 10, 40, 30));
+        scaled.end();
+        QCOMPARE(inkBox(image), QRect(20, 20, 60, 60));
     }
 
     void worldTransformScales()
@@ -332,6 +341,28 @@ private slots:
         QCOMPARE(image.pixel(200, 150), kRed);
     }
 
+    // A WMF region of two scans selected as the clipping region.
+    void regionClips()
+    {
+        WmfBuilder wmf;
+        wmf.record(kWmfSetWindowExt, {1000, 1000})
+            .record(0x06FF, {0, 6, 0, 0, 0, 2, 4, 100, 100, 900, 800, // CreateRegion: header, bounding box
+                             2, 100, 200, 100, 300, 2,                // scan: y 100..200, x 100..300
+                             2, 600, 800, 500, 900, 2})               // scan: y 600..800, x 500..900
+            .record(kWmfCreateBrush, {0, WmfBuilder::lo(rgb(255, 0, 0)), WmfBuilder::hi(rgb(255, 0, 0)), 0})
+            .record(kWmfCreatePen, {5, 0, 0, 0, 0})
+            .record(0x012C, {0}) // SelectClipRegion
+            .record(kWmfSelectObject, {1})
+            .record(kWmfSelectObject, {2})
+            .record(kWmfRectangle, {1000, 1000, 0, 0});
+        const QImage image = render(wmf.finishPlaceable(QRect(0, 0, 1000, 1000), 1000), QSize(1000, 1000));
+        QCOMPARE(image.pixel(200, 150), kRed);
+        QCOMPARE(image.pixel(700, 700), kRed);
+        QCOMPARE(image.pixel(400, 150), kWhite);
+        QCOMPARE(image.pixel(200, 700), kWhite);
+        QCOMPARE(inkBox(image), QRect(100, 100, 800, 700));
+    }
+
     // A record whose point count runs past its end is skipped; the others still draw.
     void recordOverrunningItsSizeIsSkipped()
     {
@@ -343,29 +374,90 @@ private slots:
         QCOMPARE(image.pixel(5, 5), kWhite);
     }
 
+    // A 2 x 2 bitmap (stored bottom row first, blue-green-red) stretched over 80% of
+    // the picture: each pixel becomes one quadrant.
+    void bitmapLandsInPlace_data()
+    {
+        QByteArray dib;
+        for (int v : {40, 2, 2})
+            test::putU32(dib, quint32(v));
+        test::putU16(dib, 1);
+        test::putU16(dib, 24);
+        for (int i = 0; i < 6; ++i)
+            test::putU32(dib, 0);
+        const QByteArray bits = QByteArray::fromHex("ff0000ffffff0000" // bottom: blue, white
+                                                    "0000ff00ff000000"); // top: red, green
+        QByteArray stretch;
+        for (int v : {0, 0, 0, 0, 100, 100, 0, 0, 2, 2, 80, 40, 120, 16, 0, 0x00CC0020, 800, 800})
+            test::putU32(stretch, quint32(v));
+        EmfBuilder emf;
+        emf.record(81, stretch + dib + bits); // StretchDIBits
+        QByteArray wmfParams;
+        for (int v : {0x0020, 0x00CC, 0, 2, 2, 0, 0, 800, 800, 100, 100})
+            test::putU16(wmfParams, quint16(v));
+        WmfBuilder wmf;
+        wmf.record(kWmfSetWindowExt, {1000, 1000}).raw(0x0F43, wmfParams + dib + bits); // StretchDIB
+        QTest::addColumn<QByteArray>("data");
+        QTest::newRow("emf") << emf.finish(kEmfFrame);
+        QTest::newRow("wmf") << wmf.finishPlaceable(QRect(0, 0, 1000, 1000), 1000);
+    }
+    void bitmapLandsInPlace()
+    {
+        QFETCH(QByteArray, data);
+        const QImage image = render(data, QSize(500, 500));
+        QCOMPARE(image.pixel(150, 150), kRed);
+        QCOMPARE(image.pixel(350, 150), qRgb(0, 255, 0));
+        QCOMPARE(image.pixel(150, 350), qRgb(0, 0, 255));
+        QCOMPARE(image.pixel(350, 350), kWhite);
+        QCOMPARE(inkBox(image), QRect(50, 50, 400, 400));
+    }
+
     // Text is placed by its alignment: the ink lies on the stated side of the
     // reference point.
     void textAtAlignmentPoint_data()
     {
         QTest::addColumn<int>("align");
-        QTest::newRow("left top") << 0;
-        QTest::newRow("right top") << 2;
-        QTest::newRow("center top") << 6;
-        QTest::newRow("left bottom") << 8;
-        QTest::newRow("center baseline") << 6 + 24;
+        QTest::addColumn<bool>("enhanced");
+        for (const bool enhanced : {true, false}) {
+            const char *kind = enhanced ? "emf " : "wmf ";
+            QTest::addRow("%sleft top", kind) << 0 << enhanced;
+            QTest::addRow("%sright top", kind) << 2 << enhanced;
+            QTest::addRow("%scenter top", kind) << 6 << enhanced;
+            QTest::addRow("%sleft bottom", kind) << 8 << enhanced;
+            QTest::addRow("%scenter baseline", kind) << 6 + 24 << enhanced;
+        }
     }
     void textAtAlignmentPoint()
     {
         QFETCH(int, align);
+        QFETCH(bool, enhanced);
         const QPoint ref(500, 500);
-        EmfBuilder emf;
-        emf.record(kEmfCreateFont, font(100))
-            .ints(kEmfSelectObject, {3})
-            .ints(kEmfSetTextAlign, {align})
-            .ints(kEmfSetTextColor, {0})
-            .ints(kEmfSetBkMode, {1}) // transparent
-            .record(kEmfExtTextOutW, extTextOut(ref, QStringLiteral("HHHH")));
-        const QImage image = render(emf.finish(kEmfFrame), QSize(1000, 1000));
+        QByteArray data;
+        if (enhanced) {
+            EmfBuilder emf;
+            emf.record(kEmfCreateFont, font(100))
+                .ints(kEmfSelectObject, {3})
+                .ints(kEmfSetTextAlign, {align})
+                .ints(kEmfSetTextColor, {0})
+                .ints(kEmfSetBkMode, {1}) // transparent
+                .record(kEmfExtTextOutW, extTextOut(ref, QStringLiteral("HHHH")));
+            data = emf.finish(kEmfFrame);
+        } else {
+            QByteArray logFont;
+            for (int v : {-100, 0, 0, 0, 700, 0, 0, 0, 0})
+                test::putU16(logFont, quint16(v));
+            logFont.append("DejaVu Sans");
+            logFont.append(QByteArray(32 - 11, '\0'));
+            WmfBuilder wmf;
+            wmf.record(kWmfSetWindowExt, {1000, 1000})
+                .raw(0x02FB, logFont) // CreateFontIndirect
+                .record(kWmfSelectObject, {0})
+                .record(0x012E, {align}) // SetTextAlign
+                .record(0x0102, {1})     // SetBkMode: transparent
+                .raw(0x0521, QByteArray::fromHex("0400") + "HHHH" + QByteArray::fromHex("f401f401")); // TextOut
+            data = wmf.finishPlaceable(QRect(0, 0, 1000, 1000), 1000);
+        }
+        const QImage image = render(data, QSize(1000, 1000));
         const QRect ink = inkBox(image);
         QVERIFY(!ink.isEmpty());
         QVERIFY2(ink.width() > 150 && ink.height() > 50 && ink.height() < 110,

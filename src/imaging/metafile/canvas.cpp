@@ -1,5 +1,7 @@
 #include "imaging/metafile/canvas.h"
 
+#include "imaging/metafile/metafileheader.h"
+
 #include <QtMath>
 
 #include <cmath>
@@ -35,6 +37,18 @@ LogPen stockPen(const QColor &color, int style = 0)
     return pen;
 }
 
+// Millimetres per logical unit of the metric and English mapping modes.
+double unitMillimetres(int mapMode)
+{
+    switch (mapMode) {
+    case 2: return 0.1;         // LOMETRIC
+    case 3: return 0.01;        // HIMETRIC
+    case 4: return 0.254;       // LOENGLISH
+    case 5: return 0.0254;      // HIENGLISH
+    default: return 25.4 / 1440; // TWIPS
+    }
+}
+
 } // namespace
 
 Canvas::Canvas(QPainter &painter, const QRectF &target, const QRectF &frame, QSize naturalSize, bool enhanced,
@@ -43,8 +57,7 @@ Canvas::Canvas(QPainter &painter, const QRectF &target, const QRectF &frame, QSi
 {
     mPainter.save();
     if (mPainter.hasClipping())
-        mCallerClip = mPainter.transform().map(mPainter.clipPath());
-    mPainter.setTransform(mPainter.transform()); // keep the caller's mapping as the base
+        mCallerClip = mPainter.clipPath(); // in the painter's coordinates, as ours are
     mPainter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
     const double sx = naturalSize.width() > 0 ? target.width() / naturalSize.width() : 1.0;
     const double sy = naturalSize.height() > 0 ? target.height() / naturalSize.height() : 1.0;
@@ -82,11 +95,10 @@ void Canvas::updateMapping()
         double sx = 1, sy = 1;
         const double mmX = mPxPerMm.width(), mmY = mPxPerMm.height();
         switch (d.mapMode) {
-        case 2: sx = mmX * 0.1; sy = -mmY * 0.1; break;             // LOMETRIC
-        case 3: sx = mmX * 0.01; sy = -mmY * 0.01; break;           // HIMETRIC
-        case 4: sx = mmX * 0.254; sy = -mmY * 0.254; break;         // LOENGLISH
-        case 5: sx = mmX * 0.0254; sy = -mmY * 0.0254; break;       // HIENGLISH
-        case 6: sx = mmX * 25.4 / 1440; sy = -mmY * 25.4 / 1440; break; // TWIPS
+        case 2: case 3: case 4: case 5: case 6:
+            sx = mmX * unitMillimetres(d.mapMode);
+            sy = -mmY * unitMillimetres(d.mapMode);
+            break;
         case 7:
         case 8:
             sx = ratio(d.viewportExt.width(), d.windowExt.width());
@@ -101,6 +113,17 @@ void Canvas::updateMapping()
         }
         page = d.world * QTransform::fromTranslate(-d.windowOrg.x(), -d.windowOrg.y())
             * QTransform::fromScale(sx, sy) * QTransform::fromTranslate(d.viewportOrg.x(), d.viewportOrg.y());
+    } else if (d.mapMode >= 2 && d.mapMode <= 6) {
+        // The metric and English modes fix the size of a unit and point y up: the
+        // drawing keeps its physical size, placed from the target's top-left corner.
+        const double px = unitMillimetres(d.mapMode) * kScreenDpi / 25.4;
+        mToTarget = QTransform::fromTranslate(-d.windowOrg.x(), -d.windowOrg.y())
+            * QTransform::fromScale(px * mNaturalScale.width(), -px * mNaturalScale.height())
+            * QTransform::fromTranslate(mTarget.left() + d.viewportOrg.x() * mNaturalScale.width(),
+                                        mTarget.top() + d.viewportOrg.y() * mNaturalScale.height());
+        if (!finiteTransform(mToTarget) || mToTarget.determinant() == 0 || !std::isfinite(mToTarget.determinant()))
+            mToTarget = mFrameToTarget;
+        return;
     } else if (d.windowExtSet && d.windowExt.width() != 0 && d.windowExt.height() != 0) {
         page = QTransform::fromTranslate(-d.windowOrg.x(), -d.windowOrg.y())
             * QTransform::fromScale(mFrame.width() / d.windowExt.width(), mFrame.height() / d.windowExt.height())

@@ -73,7 +73,7 @@ public:
     void setPixel(QPointF p, const QColor &color);
     // Text at a reference point; dx are the advances of each character in logical
     // units (empty: the font's own); rect is the ExtTextOut rectangle.
-    void text(QPointF ref, const QString &text, const QList<qreal> &dx, quint32 options,
+    void text(QPointF ref, QString text, const QList<qreal> &dx, quint32 options,
               std::optional<QRectF> rect);
     // Bitmap operations: src is in the bitmap's pixels, top row first. A null image
     // runs the raster operation with the brush alone.

@@ -108,6 +108,11 @@ void Canvas::bitBlt(const QImage &image, const QRectF &dest, const QRectF &src, 
     mPainter.save();
     mPainter.setCompositionMode(mode);
     mPainter.setTransform(toTarget(), true);
+    // Enlarged bitmaps keep their pixels, as the default stretch modes do; reduced
+    // ones, and any in HALFTONE mode, are smoothed.
+    const QRectF shown = mPainter.transform().mapRect(dest.normalized());
+    const bool reduced = shown.width() < source.width() || shown.height() < source.height();
+    mPainter.setRenderHint(QPainter::SmoothPixmapTransform, reduced || mDc.stretchMode == 4);
     mPainter.drawImage(dest.normalized(), picture, source);
     mPainter.restore();
 }

@@ -382,7 +382,7 @@ void Canvas::gradientTriangle(const QPolygonF &triangle, const QColor (&colors)[
     if (mPathOpen || triangle.size() != 3)
         return;
     const QPolygonF t = toTarget().map(triangle);
-    const QRect box = t.boundingRect().toAlignedRect().intersected(mTarget.toAlignedRect());
+    const QRect box = t.boundingRect().intersected(mTarget).toAlignedRect();
     const double area = (t[1].x() - t[0].x()) * (t[2].y() - t[0].y()) - (t[2].x() - t[0].x()) * (t[1].y() - t[0].y());
     if (box.isEmpty() || area == 0 || !std::isfinite(area) || qint64(box.width()) * box.height() > 16'000'000)
         return;

@@ -2,6 +2,8 @@
 // escapement, opaque backgrounds and per-character advances.
 #include "imaging/metafile/canvas.h"
 
+#include "imaging/metafile/textcodec.h"
+
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QHash>
@@ -133,7 +135,7 @@ std::optional<QTransform> Canvas::textTransform(QPointF ref, double stretch, dou
     return local;
 }
 
-void Canvas::text(QPointF ref, const QString &text, const QList<qreal> &dx, quint32 options,
+void Canvas::text(QPointF ref, QString text, const QList<qreal> &dx, quint32 options,
                   std::optional<QRectF> rect)
 {
     if (options & kEtoGlyphIndex)
@@ -149,6 +151,9 @@ void Canvas::text(QPointF ref, const QString &text, const QList<qreal> &dx, quin
     }
     if (text.isEmpty())
         return;
+
+    if (mDc.font.face.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0)
+        text = symbolToUnicode(text);
 
     double stretch = 1, height = 0, angle = 0;
     const QFont font = qfont(stretch, height);

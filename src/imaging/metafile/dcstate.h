@@ -86,6 +86,7 @@ struct DcState
     unsigned textAlign = 0;
     int polyFillMode = 1; // ALTERNATE
     int rop2 = 13; // R2_COPYPEN
+    int stretchMode = 1; // BLACKONWHITE
     bool arcClockwise = false;
     double miterLimit = 10;
     double charExtra = 0;    // logical units added after every character

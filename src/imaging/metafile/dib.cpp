@@ -2,6 +2,9 @@
 
 #include "imaging/metafile/bytereader.h"
 
+#include <QBuffer>
+#include <QImageReader>
+
 #include <bit>
 
 namespace pelorin::metafile {
@@ -164,12 +167,26 @@ QImage decodeDib(QByteArrayView infoBytes, QByteArrayView bitsBytes, int usage, 
         DibHeader h;
         if (!readHeader(info, h))
             return {};
-        if (h.compression == 4 || h.compression == 5) // embedded JPEG or PNG
-            return QImage::fromData(bitsBytes);
+        if (h.compression == 4 || h.compression == 5) { // embedded JPEG or PNG
+            // Its own header gives the size; a bitmap larger than ours may be is refused
+            // before it is decoded.
+            QBuffer buffer;
+            buffer.setData(bitsBytes.toByteArray());
+            QImageReader reader(&buffer);
+            const QSize size = reader.size();
+            if (!size.isValid() || qint64(size.width()) * size.height() > kMaxPixels)
+                return {};
+            return reader.read();
+        }
         qint64 tableEnd = 0;
         const QList<QRgb> colors = colorTable(info, h, usage, palette, tableEnd);
-        if (h.compression == 1 || h.compression == 2)
+        if (h.compression == 1 || h.compression == 2) {
+            // Runs and skips can address a large bitmap from few bytes; a bitmap far
+            // larger than its data could describe is refused.
+            if (h.width * h.height > std::max<qint64>(1 << 20, bitsBytes.size() * 1024))
+                return {};
             return decodeRle(bits, h, colors);
+        }
         if (h.compression != 0 && h.compression != 3 && h.compression != 6)
             return {};
         if (h.compression != 0 && h.headerSize == 40) {
@@ -180,10 +197,10 @@ QImage decodeDib(QByteArrayView infoBytes, QByteArrayView bitsBytes, int usage, 
         if (bpp != 1 && bpp != 2 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
             return {};
         const qint64 stride = ((h.width * bpp + 31) / 32) * 4;
-        // Short data gives as many whole rows as there are, in storage order.
-        if (bits.size() < stride)
+        // Every row must be there (the last one without its padding).
+        if (bits.size() < stride * (h.height - 1) + (h.width * bpp + 7) / 8)
             return {};
-        const qint64 rows = std::min<qint64>(h.height, bits.size() / stride);
+        const qint64 rows = h.height;
         quint32 rMask = 0x7C00, gMask = 0x03E0, bMask = 0x001F, aMask = 0;
         if (bpp == 32) {
             rMask = 0xFF0000;
@@ -248,6 +265,19 @@ QImage decodeDib(QByteArrayView infoBytes, QByteArrayView bitsBytes, int usage, 
     } catch (const RecordOutOfBounds &) {
         return {};
     }
+}
+
+bool dibIsTopDown(QByteArrayView info)
+{
+    const ByteReader in(info);
+    return in.fits(0, 12) && in.u32(0) >= 40 && in.i32(8) < 0;
+}
+
+QRectF dibSourceRect(QRectF src, const QImage &image, QByteArrayView info)
+{
+    if (!dibIsTopDown(info))
+        src.moveTop(image.height() - src.top() - src.height());
+    return src;
 }
 
 QImage decodePackedDib(QByteArrayView packed, int usage, const QList<QRgb> &palette)

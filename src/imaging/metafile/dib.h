@@ -7,6 +7,7 @@
 #include <QByteArrayView>
 #include <QImage>
 #include <QList>
+#include <QRectF>
 
 namespace pelorin::metafile {
 
@@ -14,6 +15,13 @@ namespace pelorin::metafile {
 // useAlpha keeps the fourth byte of 32-bit pixels as alpha.
 QImage decodeDib(QByteArrayView info, QByteArrayView bits, int usage, const QList<QRgb> &palette,
                  bool useAlpha = false);
+
+// Whether the DIB whose header starts info is stored top row first. Source rectangles
+// of the DIB drawing functions count rows from the bottom of bottom-up bitmaps.
+bool dibIsTopDown(QByteArrayView info);
+
+// A source rectangle of a DIB drawing function as rows of the decoded image.
+QRectF dibSourceRect(QRectF src, const QImage &image, QByteArrayView info);
 
 // A packed DIB (header, colours and bits in one block), as WMF records hold them.
 QImage decodePackedDib(QByteArrayView packed, int usage, const QList<QRgb> &palette);

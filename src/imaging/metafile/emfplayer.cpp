@@ -1,8 +1,6 @@
 #include "imaging/metafile/emfplayer.h"
 
-#include "imaging/metafile/bytereader.h"
-#include "imaging/metafile/canvas.h"
-#include "imaging/metafile/dib.h"
+#include "imaging/metafile/emfrecords.h"
 #include "imaging/metafile/metafileheader.h"
 #include "imaging/metafile/textcodec.h"
 
@@ -10,38 +8,7 @@
 
 namespace pelorin::metafile {
 
-namespace {
-
-enum : quint32 {
-    kHeader = 1, kPolyBezier = 2, kPolygon = 3, kPolyline = 4, kPolyBezierTo = 5, kPolylineTo = 6,
-    kPolyPolyline = 7, kPolyPolygon = 8, kSetWindowExtEx = 9, kSetWindowOrgEx = 10, kSetViewportExtEx = 11,
-    kSetViewportOrgEx = 12, kSetBrushOrgEx = 13, kEof = 14, kSetPixelV = 15, kSetMapMode = 17, kSetBkMode = 18,
-    kSetPolyFillMode = 19, kSetRop2 = 20, kSetTextAlign = 22, kSetTextColor = 24, kSetBkColor = 25,
-    kOffsetClipRgn = 26, kMoveToEx = 27, kExcludeClipRect = 29, kIntersectClipRect = 30,
-    kScaleViewportExtEx = 31, kScaleWindowExtEx = 32, kSaveDc = 33, kRestoreDc = 34, kSetWorldTransform = 35,
-    kModifyWorldTransform = 36, kSelectObject = 37, kCreatePen = 38, kCreateBrushIndirect = 39,
-    kDeleteObject = 40, kAngleArc = 41, kEllipse = 42, kRectangle = 43, kRoundRect = 44, kArc = 45, kChord = 46,
-    kPie = 47, kSelectPalette = 48, kCreatePalette = 49, kLineTo = 54, kArcTo = 55, kPolyDraw = 56,
-    kSetArcDirection = 57, kSetMiterLimit = 58, kBeginPath = 59, kEndPath = 60, kCloseFigure = 61, kFillPath = 62,
-    kStrokeAndFillPath = 63, kStrokePath = 64, kFlattenPath = 65, kWidenPath = 66, kSelectClipPath = 67,
-    kAbortPath = 68, kFillRgn = 71, kFrameRgn = 72, kInvertRgn = 73, kPaintRgn = 74, kExtSelectClipRgn = 75,
-    kBitBlt = 76, kStretchBlt = 77, kMaskBlt = 78, kPlgBlt = 79, kSetDiBitsToDevice = 80, kStretchDiBits = 81,
-    kExtCreateFontIndirectW = 82, kExtTextOutA = 83, kExtTextOutW = 84, kPolyBezier16 = 85, kPolygon16 = 86,
-    kPolyline16 = 87, kPolyBezierTo16 = 88, kPolylineTo16 = 89, kPolyPolyline16 = 90, kPolyPolygon16 = 91,
-    kPolyDraw16 = 92, kCreateMonoBrush = 93, kCreateDibPatternBrushPt = 94, kExtCreatePen = 95,
-    kPolyTextOutA = 96, kPolyTextOutW = 97, kSmallTextOut = 108, kAlphaBlend = 114, kTransparentBlt = 116,
-    kGradientFill = 118, kSetTextJustification = 120,
-};
-
-using Reader = ByteReader;
-
-QPointF pointAt(const Reader &in, qint64 at) { return QPointF(in.i32(at), in.i32(at + 4)); }
-QRectF rectAt(const Reader &in, qint64 at)
-{
-    return QRectF(QPointF(in.i32(at), in.i32(at + 4)), QPointF(in.i32(at + 8), in.i32(at + 12)));
-}
-
-QPolygonF pointsAt(const Reader &in, qint64 at, qint64 count, bool small)
+QPolygonF pointsAt(const ByteReader &in, qint64 at, qint64 count, bool small)
 {
     const int size = small ? 4 : 8;
     in.require(at, count * size);
@@ -54,8 +21,7 @@ QPolygonF pointsAt(const Reader &in, qint64 at, qint64 count, bool small)
     return points;
 }
 
-// RGNDATA: header (size, type, count, size, bounds) then rectangles, in device pixels.
-QPainterPath regionAt(const Reader &in, qint64 at, qint64 size)
+QPainterPath regionAt(const ByteReader &in, qint64 at, qint64 size)
 {
     QPainterPath path;
     if (size < 32)
@@ -68,7 +34,9 @@ QPainterPath regionAt(const Reader &in, qint64 at, qint64 size)
     return path;
 }
 
-std::optional<QTransform> xformAt(const Reader &in, qint64 at)
+namespace {
+
+std::optional<QTransform> xformAt(const ByteReader &in, qint64 at)
 {
     const QTransform t(in.f32(at), in.f32(at + 4), in.f32(at + 8), in.f32(at + 12), in.f32(at + 16), in.f32(at + 20));
     for (double v : {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()})
@@ -79,45 +47,9 @@ std::optional<QTransform> xformAt(const Reader &in, qint64 at)
     return t;
 }
 
-class EmfPlayer
-{
-public:
-    EmfPlayer(Canvas &canvas, const MetafileHeader &header) : mCanvas(canvas), mHeader(header) {}
-    void play(quint32 type, const Reader &in);
+} // namespace
 
-private:
-    // Clipping regions are in device pixels, the regions that are painted in logical units.
-    QPainterPath deviceRegion(const Reader &in, qint64 at, qint64 size)
-    {
-        return mCanvas.deviceToTarget().map(regionAt(in, at, size));
-    }
-    QPainterPath logicalRegion(const Reader &in, qint64 at, qint64 size)
-    {
-        return mCanvas.mapToTarget(regionAt(in, at, size));
-    }
-    QImage masked(QImage image, const Reader &in, qint64 at, QPoint srcOrigin);
-    const LogBrush *brush(quint32 index) const
-    {
-        const GdiObject *obj = mCanvas.object(index);
-        return obj ? std::get_if<LogBrush>(obj) : nullptr;
-    }
-    QImage bitmap(const Reader &in, qint64 offBmi, qint64 cbBmi, qint64 offBits, qint64 cbBits, int usage,
-                  bool alpha = false)
-    {
-        if (!in.fits(offBmi, cbBmi) || !in.fits(offBits, cbBits) || cbBmi == 0)
-            return {};
-        return decodeDib(in.slice(offBmi, cbBmi), in.slice(offBits, cbBits), usage, mCanvas.dc().palette.colors, alpha);
-    }
-    void polyPoly(const Reader &in, bool small, bool polygon);
-    void text(const Reader &in, qint64 emrText, bool wide, int graphicsMode);
-    void blt(quint32 type, const Reader &in);
-    LogPen extPen(const Reader &in);
-
-    Canvas &mCanvas;
-    const MetafileHeader &mHeader;
-};
-
-void EmfPlayer::polyPoly(const Reader &in, bool small, bool polygon)
+void EmfPlayer::polyPoly(const ByteReader &in, bool small, bool polygon)
 {
     const qint64 count = in.u32(24);
     const qint64 total = in.u32(28);
@@ -140,56 +72,7 @@ void EmfPlayer::polyPoly(const Reader &in, bool small, bool polygon)
         mCanvas.polylines(polys);
 }
 
-void EmfPlayer::text(const Reader &in, qint64 at, bool wide, int graphicsMode)
-{
-    Q_UNUSED(graphicsMode);
-    const QPointF ref = pointAt(in, at);
-    const qint64 chars = in.u32(at + 8);
-    const qint64 offString = in.u32(at + 12);
-    const quint32 options = in.u32(at + 16);
-    std::optional<QRectF> rect;
-    if (!(options & 0x100)) // ETO_NO_RECT
-        rect = rectAt(in, at + 20);
-    const qint64 offDx = in.u32(at + 36);
-    QString text;
-    if (wide) {
-        const QByteArrayView bytes = in.slice(offString, chars * 2);
-        text = QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.data()), chars);
-        // Stored little-endian; QString is host order, which is little-endian here.
-        const qsizetype nul = text.indexOf(QChar(0));
-        if (nul >= 0)
-            text.truncate(nul);
-    } else {
-        text = decodeAnsi(in.slice(offString, chars), mCanvas.dc().font.charset);
-    }
-    QList<qreal> dx;
-    if (offDx && in.fits(offDx, chars * 4)) {
-        // With ETO_PDY (0x2000) each entry is an x and y pair.
-        const int step = options & 0x2000 ? 8 : 4;
-        if (in.fits(offDx, chars * step)) {
-            QList<qreal> perUnit;
-            for (qint64 i = 0; i < chars; ++i)
-                perUnit << in.i32(offDx + i * step);
-            // Advances are per UTF-16 unit (per byte for 8-bit text); merge those of
-            // one character.
-            if (wide) {
-                for (qsizetype i = 0; i < text.size(); ++i) {
-                    qreal advance = perUnit.value(i);
-                    if (text[i].isHighSurrogate() && i + 1 < text.size()) {
-                        advance += perUnit.value(i + 1);
-                        ++i;
-                    }
-                    dx << advance;
-                }
-            } else if (text.size() == chars) {
-                dx = perUnit;
-            }
-        }
-    }
-    mCanvas.text(ref, text, dx, options, rect);
-}
-
-LogPen EmfPlayer::extPen(const Reader &in)
+LogPen EmfPlayer::extPen(const ByteReader &in)
 {
     LogPen pen;
     pen.style = int(in.u32(28));
@@ -207,135 +90,7 @@ LogPen EmfPlayer::extPen(const Reader &in)
 
 // Where the monochrome mask (at the record's mask fields, starting at at) is clear,
 // the destination stays as it is.
-QImage EmfPlayer::masked(QImage image, const Reader &in, qint64 at, QPoint srcOrigin)
-{
-    const QPoint maskOrigin(in.i32(at), in.i32(at + 4));
-    const QImage mask = bitmap(in, in.u32(at + 12), in.u32(at + 16), in.u32(at + 20), in.u32(at + 24), 0);
-    if (mask.isNull())
-        return image;
-    image = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        const int my = y - srcOrigin.y() + maskOrigin.y();
-        for (int x = 0; x < image.width(); ++x) {
-            const int mx = x - srcOrigin.x() + maskOrigin.x();
-            const bool set = mx >= 0 && my >= 0 && mx < mask.width() && my < mask.height() && qGray(mask.pixel(mx, my)) > 127;
-            if (!set)
-                line[x] = 0;
-        }
-    }
-    return image;
-}
-
-void EmfPlayer::blt(quint32 type, const Reader &in)
-{
-    if (type == kPlgBlt) {
-        // A parallelogram: the bitmap's top-left, top-right and bottom-left corners.
-        const QPointF p0 = pointAt(in, 24), p1 = pointAt(in, 32), p2 = pointAt(in, 40);
-        const QRectF src(in.i32(48), in.i32(52), in.i32(56), in.i32(60));
-        QImage image = bitmap(in, in.u32(96), in.u32(100), in.u32(104), in.u32(108), int(in.u32(92)));
-        if (image.isNull() || src.width() <= 0 || src.height() <= 0)
-            return;
-        if (in.u32(128))
-            image = masked(image, in, 112, src.topLeft().toPoint());
-        const QTransform place((p1.x() - p0.x()) / src.width(), (p1.y() - p0.y()) / src.width(),
-                               (p2.x() - p0.x()) / src.height(), (p2.y() - p0.y()) / src.height(), p0.x(), p0.y());
-        mCanvas.drawImageTransformed(image.copy(src.toRect()), place);
-        return;
-    }
-    const QList<QRgb> &palette = mCanvas.dc().palette.colors;
-    Q_UNUSED(palette);
-    switch (type) {
-    case kBitBlt:
-    case kStretchBlt:
-    case kMaskBlt:
-    case kAlphaBlend:
-    case kTransparentBlt: {
-        const QRectF dest(in.i32(24), in.i32(28), in.i32(32), in.i32(36));
-        const quint32 rop = in.u32(40);
-        const QPointF srcOrigin(in.i32(44), in.i32(48));
-        const int usage = int(in.u32(80));
-        const qint64 offBmi = in.u32(84), cbBmi = in.u32(88), offBits = in.u32(92), cbBits = in.u32(96);
-        QSizeF srcSize = dest.size();
-        if (type != kBitBlt && type != kMaskBlt && in.fits(100, 8))
-            srcSize = QSizeF(in.i32(100), in.i32(104));
-        if (cbBmi == 0) {
-            mCanvas.bitBlt({}, dest, {}, type == kBitBlt || type == kStretchBlt ? rop : 0x00AA0029);
-            return;
-        }
-        // The source's transform maps source pixels; only its scale is honoured.
-        QImage image = bitmap(in, offBmi, cbBmi, offBits, cbBits, usage, type == kAlphaBlend);
-        if (image.isNull())
-            return;
-        quint32 effective = rop;
-        if (type == kAlphaBlend) {
-            const int constantAlpha = int((rop >> 16) & 0xFF);
-            if (constantAlpha < 255) {
-                image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-                QImage faded(image.size(), QImage::Format_ARGB32_Premultiplied);
-                faded.fill(Qt::transparent);
-                QPainter p(&faded);
-                p.setOpacity(constantAlpha / 255.0);
-                p.drawImage(0, 0, image);
-                p.end();
-                image = faded;
-            }
-            effective = 0x00CC0020;
-        } else if (type == kTransparentBlt) {
-            // rop holds the transparent colour.
-            const QColor key = mCanvas.colorRef(rop);
-            image = image.convertToFormat(QImage::Format_ARGB32);
-            const QRgb k = key.rgb() & 0xFFFFFF;
-            for (int y = 0; y < image.height(); ++y) {
-                QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-                for (int x = 0; x < image.width(); ++x)
-                    if ((line[x] & 0xFFFFFF) == k)
-                        line[x] = 0;
-            }
-            effective = 0x00CC0020;
-        } else if (type == kMaskBlt) {
-            if (in.u32(116))
-                image = masked(image, in, 100, srcOrigin.toPoint());
-            effective = 0x00CC0020;
-        }
-        mCanvas.bitBlt(image, dest, QRectF(srcOrigin, srcSize), effective,
-                       type == kAlphaBlend || type == kTransparentBlt || type == kMaskBlt);
-        return;
-    }
-    case kStretchDiBits: {
-        const QRectF dest(in.i32(24), in.i32(28), in.i32(72), in.i32(76));
-        QRectF src(in.i32(32), in.i32(36), in.i32(40), in.i32(44));
-        const qint64 offBmi = in.u32(48), cbBmi = in.u32(52), offBits = in.u32(56), cbBits = in.u32(60);
-        const int usage = int(in.u32(64));
-        const quint32 rop = in.u32(68);
-        const QImage image = bitmap(in, offBmi, cbBmi, offBits, cbBits, usage);
-        if (image.isNull()) {
-            mCanvas.bitBlt({}, dest, {}, rop);
-            return;
-        }
-        src.moveTop(image.height() - src.top() - src.height());
-        mCanvas.bitBlt(image, dest, src, rop);
-        return;
-    }
-    case kSetDiBitsToDevice: {
-        const QPointF destOrigin(in.i32(24), in.i32(28));
-        QRectF src(in.i32(32), in.i32(36), in.i32(40), in.i32(44));
-        const qint64 offBmi = in.u32(48), cbBmi = in.u32(52), offBits = in.u32(56), cbBits = in.u32(60);
-        const int usage = int(in.u32(64));
-        const QImage image = bitmap(in, offBmi, cbBmi, offBits, cbBits, usage);
-        if (image.isNull())
-            return;
-        // The bitmap keeps its size in device pixels.
-        const QRectF dest(destOrigin, mCanvas.deviceSizeToLogical(src.size()));
-        src.moveTop(image.height() - src.top() - src.height());
-        mCanvas.bitBlt(image, dest, src, 0x00CC0020);
-        return;
-    }
-    default: return;
-    }
-}
-
-void EmfPlayer::play(quint32 type, const Reader &in)
+void EmfPlayer::play(quint32 type, const ByteReader &in)
 {
     DcState &dc = mCanvas.dc();
     switch (type) {
@@ -403,6 +158,7 @@ void EmfPlayer::play(quint32 type, const Reader &in)
     case kSetBkMode: dc.bkMode = int(in.u32(8)); break;
     case kSetPolyFillMode: dc.polyFillMode = int(in.u32(8)); break;
     case kSetRop2: dc.rop2 = int(in.u32(8)); break;
+    case kSetStretchBltMode: dc.stretchMode = int(in.u32(8)); break;
     case kSetTextAlign: dc.textAlign = in.u32(8); break;
     case kSetTextJustification:
         dc.breakExtra = in.i32(8);
@@ -623,14 +379,12 @@ void EmfPlayer::play(quint32 type, const Reader &in)
     }
 }
 
-} // namespace
-
 void playEmf(QPainter &painter, const QRectF &target, QByteArrayView data, const MetafileHeader &header)
 {
     Canvas canvas(painter, target, header.frame, header.size, true, header.devicePixelsPerMm);
     const ByteReader file(data);
     canvas.setObjectTableSize(file.fits(56, 2) ? file.u16(56) : 0);
-    EmfPlayer player(canvas, header);
+    EmfPlayer player(canvas);
     qint64 at = 0;
     while (file.fits(at, 8)) {
         const quint32 type = file.u32(at);

@@ -102,9 +102,18 @@ std::optional<MetafileHeader> readEmf(const ByteReader &in)
 
     const double px = header.devicePixelsPerMm.width() / 100.0;
     const double py = header.devicePixelsPerMm.height() / 100.0;
+    const QRectF framePixels(frame.left() * px, frame.top() * py, frame.width() * px, frame.height() * py);
     if (frame.width() > 0 && frame.height() > 0) {
-        header.frame = QRectF(frame.left() * px, frame.top() * py, frame.width() * px, frame.height() * py);
+        header.frame = framePixels;
         header.size = screenSize(frame.width() * kScreenDpi / 2540.0, frame.height() * kScreenDpi / 2540.0);
+        // Some writers draw with y pointing up while their frame assumes it points
+        // down: what is drawn then lies in the frame mirrored about y = 0, and the
+        // picture is played upside up by mirroring the frame.
+        const QRectF mirrored(framePixels.left(), -framePixels.bottom(), framePixels.width(), framePixels.height());
+        auto area = [](const QRectF &r) { return r.isEmpty() ? 0.0 : r.width() * r.height(); };
+        if (area(bounds) > 0 && area(bounds & framePixels) < 0.25 * area(bounds)
+            && area(bounds & mirrored) > 0.75 * area(bounds))
+            header.frame = QRectF(framePixels.left(), -framePixels.top(), framePixels.width(), -framePixels.height());
     } else if (bounds.width() > 0 && bounds.height() > 0) {
         // No frame: the bounds (in device pixels) are the picture.
         header.frame = bounds;
@@ -113,7 +122,8 @@ std::optional<MetafileHeader> readEmf(const ByteReader &in)
     } else {
         return std::nullopt;
     }
-    if (!std::isfinite(header.frame.width()) || !std::isfinite(header.frame.height()) || header.frame.isEmpty())
+    if (!std::isfinite(header.frame.width()) || !std::isfinite(header.frame.height())
+        || header.frame.normalized().isEmpty())
         return std::nullopt;
     return header;
 }

@@ -20,6 +20,7 @@ enum : quint16 {
     kSetMapMode = 0x0103,
     kSetRop2 = 0x0104,
     kSetPolyFillMode = 0x0106,
+    kSetStretchBltMode = 0x0107,
     kSetTextCharExtra = 0x0108,
     kSetTextJustification = 0x020A,
     kRestoreDc = 0x0127,
@@ -187,6 +188,7 @@ void WmfPlayer::play(const Record &r)
     case kSetMapMode: dc.mapMode = r.u(0); mCanvas.mappingChanged(); break;
     case kSetRop2: dc.rop2 = r.u(0); break;
     case kSetPolyFillMode: dc.polyFillMode = r.u(0); break;
+    case kSetStretchBltMode: dc.stretchMode = r.u(0); break;
     case kSetTextAlign: dc.textAlign = r.u(0); break;
     case kSetTextCharExtra: dc.charExtra = r.p(0); break;
     case kSetTextJustification:
@@ -362,9 +364,12 @@ void WmfPlayer::extText(const Record &r)
     const QString text = decodeAnsi(bytes, mCanvas.dc().font.charset);
     at += (count + 1) & ~1;
     QList<qreal> dx;
-    if (r.in.fits(at, 2 * qint64(count)) && text.size() == count) {
+    if (r.in.fits(at, 2 * qint64(count))) {
         for (int i = 0; i < count; ++i)
             dx << r.in.i16(at + 2 * i);
+        dx = characterAdvances(bytes, dx, mCanvas.dc().font.charset);
+        if (dx.size() != text.size())
+            dx.clear();
     }
     mCanvas.text(ref, text, dx, options, rect);
 }
@@ -379,11 +384,8 @@ void WmfPlayer::blit(const Record &r)
     QRectF dest, src;
     quint32 rop = 0x00CC0020;
     auto dibAt = [&](qint64 offset) { return decodePackedDib(r.in.slice(offset, r.in.size() - offset), 0, palette); };
-    auto fromBottom = [&](QRectF s) {
-        // DIB source rectangles count rows from the bottom of the bitmap.
-        if (!image.isNull())
-            s.moveTop(image.height() - s.top() - s.height());
-        return s;
+    auto fromBottom = [&](QRectF s, qint64 dibOffset) {
+        return image.isNull() ? s : dibSourceRect(s, image, r.in.slice(dibOffset, r.in.size() - dibOffset));
     };
     switch (r.function) {
     case kBitBlt:
@@ -394,9 +396,8 @@ void WmfPlayer::blit(const Record &r)
         } else {
             dest = QRectF(r.p(7), r.p(6), r.p(5), r.p(4));
             image = r.function == kBitBlt ? decodeBitmap16(r.in.slice(22, r.in.size() - 22), 10) : dibAt(22);
+            // A bitmap selected into a device context counts rows from its top.
             src = QRectF(r.p(3), r.p(2), r.p(5), r.p(4));
-            if (r.function == kDibBitBlt)
-                src = fromBottom(src);
         }
         break;
     case kStretchBlt:
@@ -408,20 +409,18 @@ void WmfPlayer::blit(const Record &r)
             dest = QRectF(r.p(9), r.p(8), r.p(7), r.p(6));
             image = r.function == kStretchBlt ? decodeBitmap16(r.in.slice(26, r.in.size() - 26), 10) : dibAt(26);
             src = QRectF(r.p(5), r.p(4), r.p(3), r.p(2));
-            if (r.function == kDibStretchBlt)
-                src = fromBottom(src);
         }
         break;
     case kStretchDib:
         rop = r.u32(0);
         image = decodePackedDib(r.in.slice(28, r.in.size() - 28), r.u(2), palette);
         dest = QRectF(r.p(10), r.p(9), r.p(8), r.p(7));
-        src = fromBottom(QRectF(r.p(6), r.p(5), r.p(4), r.p(3)));
+        src = fromBottom(QRectF(r.p(6), r.p(5), r.p(4), r.p(3)), 28);
         break;
     case kSetDibToDev:
         image = decodePackedDib(r.in.slice(24, r.in.size() - 24), r.u(0), palette);
         dest = QRectF(r.p(8), r.p(7), r.p(6), r.p(5));
-        src = fromBottom(QRectF(r.p(4), r.p(3), r.p(6), r.p(5)));
+        src = fromBottom(QRectF(r.p(4), r.p(3), r.p(6), r.p(5)), 24);
         break;
     default: return;
     }
