@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -255,6 +256,21 @@ private slots:
         QCOMPARE(firstDifference(result.image, oracle), QString());
         if (!reference.isEmpty())
             QCOMPARE(firstDifference(result.image, QImage(reference)), QString());
+    }
+
+    void otherFormatsAreRefused()
+    {
+        int files = 0;
+        QDirIterator it(test::corpusDir(), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            if (path.contains(QLatin1String("/pcx/")) || path.endsWith(QLatin1String(".tsv")))
+                continue;
+            const ReadResult result = readPcx(path);
+            QVERIFY2(result.status <= 0 && result.image.isNull(), qPrintable(path));
+            ++files;
+        }
+        QVERIFY(files > 100);
     }
 
     void missingOrUnreadableFile()
