@@ -7,12 +7,9 @@
 #include "imaging/pngdecoder.h"
 #include "imaging/tiffdecoder.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-
-#include <new>
 
 namespace pelorin {
 
