@@ -67,7 +67,8 @@ Result readPng(QByteArrayView data)
         const auto *entry = reinterpret_cast<const uchar *>(colourMap.constData());
         for (int i = 0; i < 256; ++i, entry += 4) {
             // Entries beyond the map (indices a broken file may use) show black.
-            table.append(i < int(image.colormap_entries) ? qRgba(entry[2], entry[1], entry[0], entry[3]) : qRgb(0, 0, 0));
+            table.append(i < int(image.colormap_entries) ? qRgba(entry[2], entry[1], entry[0], entry[3])
+                                                         : qRgb(0, 0, 0));
         }
         result.setColorTable(table);
     }

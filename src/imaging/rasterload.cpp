@@ -99,8 +99,7 @@ Read readJpeg(const QString &path, const QSize &scaleHint, QSize &originalSize)
 }
 
 // Reads the whole file and hands it to one of our decoders.
-template<class Decode, class Text>
-Read readWhole(const QString &path, QSize &originalSize, Decode decode, Text text)
+template <class Decode, class Text> Read readWhole(const QString &path, QSize &originalSize, Decode decode, Text text)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
