@@ -118,7 +118,7 @@ int main(int argc, char *argv[])
         const QString base = dir.filePath(QStringLiteral("photo%1").arg(index++));
         samples.append({QStringLiteral("jpg"), photo, decodedSize(photo)});
         for (const QString &format : {QStringLiteral("bmp"), QStringLiteral("png"), QStringLiteral("tif"),
-                                     QStringLiteral("gif"), QStringLiteral("pcx")}) {
+                                      QStringLiteral("gif"), QStringLiteral("pcx")}) {
             const QString target = base + QLatin1Char('.') + format;
             if (gm({QStringLiteral("convert"), photo, target}))
                 samples.append({format, target, decodedSize(target)});
@@ -132,11 +132,12 @@ int main(int argc, char *argv[])
         QStringLiteral("-interlace"), QStringLiteral("None"), twelve});
     samples.append({QStringLiteral("jpg 12MP"), twelve, decodedSize(twelve)});
 
-    std::printf("%-9s %-26s %10s %9s %9s %11s %9s %9s %7s\n", "format", "file", "size", "full ms", "ms/MP",
-                "to 70 ms", "gm ms", "gm ms/MP", "gm/ours");
+    std::printf("%-9s %-26s %10s %9s %9s %11s %9s %9s %7s\n", "format", "file", "size", "full ms", "ms/MP", "to 70 ms",
+                "gm ms", "gm ms/MP", "gm/ours");
     for (const Sample &sample : samples) {
         if (!sample.size.isValid()) {
-            std::printf("%-9s %-26s unreadable\n", qPrintable(sample.format), qPrintable(QFileInfo(sample.path).fileName()));
+            std::printf("%-9s %-26s unreadable\n", qPrintable(sample.format),
+                        qPrintable(QFileInfo(sample.path).fileName()));
             continue;
         }
         const double megapixels = double(sample.size.width()) * sample.size.height() / 1e6;

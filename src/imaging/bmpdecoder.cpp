@@ -257,8 +257,8 @@ Status decodeUncompressed(const Bytes &d, const Header &h, qint64 pixelAt, QImag
         case 32:
             for (qint64 x = 0; x < h.width; ++x) {
                 const quint32 px = h.bpp == 16 ? quint32(src[2 * x] | src[2 * x + 1] << 8)
-                                               : quint32(src[4 * x]) | quint32(src[4 * x + 1]) << 8
-                                                     | quint32(src[4 * x + 2]) << 16 | quint32(src[4 * x + 3]) << 24;
+                                               : quint32(src[4 * x]) | quint32(src[4 * x + 1]) << 8 |
+                                                     quint32(src[4 * x + 2]) << 16 | quint32(src[4 * x + 3]) << 24;
                 out[x] = qRgba(r.value(px), g.value(px), b.value(px), masks[3] ? a.value(px) : 255);
             }
             break;
@@ -445,7 +445,8 @@ Result readFile(QByteArrayView data)
     }
     // A packed DIB starts with its info header.
     const quint32 size = d.u32(0);
-    if (d.size() >= 4 && (size == 12 || size == 40 || size == 52 || size == 56 || size == 64 || size == 108 || size == 124))
+    if (d.size() >= 4 &&
+        (size == 12 || size == 40 || size == 52 || size == 56 || size == 64 || size == 108 || size == 124))
         return decode(d, 0, std::nullopt, false);
     return {{}, Status::NotBmp};
 }

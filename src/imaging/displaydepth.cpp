@@ -26,9 +26,8 @@ int displayDepth()
 {
     if (const int forced = screenBitsOverride.load())
         return depthForScreenBits(forced - 1);
-    const QScreen *screen = qobject_cast<QGuiApplication *>(QCoreApplication::instance())
-                                ? QGuiApplication::primaryScreen()
-                                : nullptr;
+    const QScreen *screen =
+        qobject_cast<QGuiApplication *>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen() : nullptr;
     return screen ? depthForScreenBits(screen->depth()) : 24;
 }
 

@@ -91,8 +91,8 @@ Result readGif(QByteArrayView data)
     if (transparent >= 0)
         table[transparent] = qRgba(0, 0, 0, 0);
 
-    const bool covers = frame.Left <= 0 && frame.Top <= 0 && frame.Left + frame.Width >= screenWidth
-                        && frame.Top + frame.Height >= screenHeight;
+    const bool covers = frame.Left <= 0 && frame.Top <= 0 && frame.Left + frame.Width >= screenWidth &&
+                        frame.Top + frame.Height >= screenHeight;
     int clear = transparent;
     if (!covers && clear < 0 && used < 256) {
         clear = used;

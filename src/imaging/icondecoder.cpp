@@ -59,7 +59,8 @@ QImage readIcon(QByteArrayView data, QSize preferred)
             break;
         const int w = quint8(data[at]) ? quint8(data[at]) : 256;
         const int h = quint8(data[at + 1]) ? quint8(data[at + 1]) : 256;
-        entries.append({w, h, type == 1 ? u16(data, at + 6) : 0, qint64(u32(data, at + 12)), qint64(u32(data, at + 8)), i});
+        entries.append(
+            {w, h, type == 1 ? u16(data, at + 6) : 0, qint64(u32(data, at + 12)), qint64(u32(data, at + 8)), i});
     }
     auto distance = [&](const Entry &e) {
         return std::abs(e.width - preferred.width()) + std::abs(e.height - preferred.height());

@@ -7,7 +7,7 @@
 
 #include <QFileInfo>
 
-#include <new>
+#include <algorithm>
 
 namespace pelorin {
 

@@ -24,8 +24,8 @@ struct ImageHolders
     // ScanForm.PMultiImage1: AutoSize, TIFF LZW, PNG not interlaced.
     ImageComponent scanComponent;
 
-    ImageComponent *component(Holder holder);     // null for the two picture boxes
-    PictureHolder *pictureHolder(Holder holder);  // null for the three components
+    ImageComponent *component(Holder holder);    // null for the two picture boxes
+    PictureHolder *pictureHolder(Holder holder); // null for the three components
 };
 
 // The holders of this run, made on first use (after the application object).

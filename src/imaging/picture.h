@@ -25,7 +25,7 @@ public:
     int height() const;
     QSize size() const { return {width(), height()}; }
 
-    const QImage &bitmap() const { return mBitmap; } // null unless kind() is Bitmap
+    const QImage &bitmap() const { return mBitmap; }                // null unless kind() is Bitmap
     const SystemPicture *graphic() const { return mGraphic.get(); } // icon or metafile
 
     void clear();

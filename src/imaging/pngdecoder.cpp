@@ -24,13 +24,37 @@ struct ImageGuard
     ImageGuard &operator=(const ImageGuard &) = delete;
 };
 
+quint32 bigEndian32(QByteArrayView data, qsizetype at)
+{
+    const auto *p = reinterpret_cast<const uchar *>(data.data()) + at;
+    return quint32(p[0]) << 24 | quint32(p[1]) << 16 | quint32(p[2]) << 8 | quint32(p[3]);
+}
+
+// The data up to the first chunk other than image data that claims more bytes than the
+// file holds: libpng sizes buffers by such a claim before it finds the data missing.
+QByteArrayView plausibleChunks(QByteArrayView data)
+{
+    qsizetype at = 8;
+    while (at + 12 <= data.size()) {
+        const quint32 length = bigEndian32(data, at);
+        const QByteArrayView type = data.sliced(at + 4, 4);
+        if (qint64(length) > data.size() - at - 12 && type != QByteArrayView("IDAT"))
+            return data.first(at);
+        if (type == QByteArrayView("IEND"))
+            break;
+        at += 12 + qsizetype(length);
+    }
+    return data;
+}
+
 } // namespace
 
-Result readPng(QByteArrayView data)
+Result readPng(QByteArrayView file)
 {
     static const char signature[] = "\x89PNG\r\n\x1a\n";
-    if (data.size() < 8 || std::memcmp(data.data(), signature, 8) != 0)
+    if (file.size() < 8 || std::memcmp(file.data(), signature, 8) != 0)
         return {{}, Status::NotPng};
+    const QByteArrayView data = plausibleChunks(file);
     ImageGuard guard;
     png_image &image = guard.image;
     if (!png_image_begin_read_from_memory(&image, data.data(), size_t(data.size())))
@@ -67,7 +91,8 @@ Result readPng(QByteArrayView data)
         const auto *entry = reinterpret_cast<const uchar *>(colourMap.constData());
         for (int i = 0; i < 256; ++i, entry += 4) {
             // Entries beyond the map (indices a broken file may use) show black.
-            table.append(i < int(image.colormap_entries) ? qRgba(entry[2], entry[1], entry[0], entry[3]) : qRgb(0, 0, 0));
+            table.append(i < int(image.colormap_entries) ? qRgba(entry[2], entry[1], entry[0], entry[3])
+                                                         : qRgb(0, 0, 0));
         }
         result.setColorTable(table);
     }

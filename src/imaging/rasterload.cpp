@@ -7,12 +7,9 @@
 #include "imaging/pngdecoder.h"
 #include "imaging/tiffdecoder.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-
-#include <new>
 
 namespace pelorin {
 
@@ -102,8 +99,7 @@ Read readJpeg(const QString &path, const QSize &scaleHint, QSize &originalSize)
 }
 
 // Reads the whole file and hands it to one of our decoders.
-template<class Decode, class Text>
-Read readWhole(const QString &path, QSize &originalSize, Decode decode, Text text)
+template <class Decode, class Text> Read readWhole(const QString &path, QSize &originalSize, Decode decode, Text text)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

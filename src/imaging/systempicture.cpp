@@ -21,10 +21,7 @@ public:
     Kind kind() const override { return Kind::Icon; }
     int width() const override { return kIconSize; }
     int height() const override { return kIconSize; }
-    void draw(QPainter &painter, const QRect &target) const override
-    {
-        painter.drawImage(target.topLeft(), mImage);
-    }
+    void draw(QPainter &painter, const QRect &target) const override { painter.drawImage(target.topLeft(), mImage); }
 
 private:
     QImage mImage;

@@ -114,9 +114,8 @@ Result readTiff(QByteArrayView data)
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), quiet, nullptr);
     TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), tmsize_t(bmp::kMaxPixels) * 4);
     Source source{data};
-    const std::unique_ptr<TIFF, CloseTiff> file(TIFFClientOpenExt("memory", "r", &source, readProc, writeProc, seekProc,
-                                                                  closeProc, sizeProc, mapProc, unmapProc,
-                                                                  options.get()));
+    const std::unique_ptr<TIFF, CloseTiff> file(TIFFClientOpenExt(
+        "memory", "r", &source, readProc, writeProc, seekProc, closeProc, sizeProc, mapProc, unmapProc, options.get()));
     if (!file)
         return {{}, Status::NotTiff};
     uint32_t width = 0;

@@ -10,9 +10,9 @@ namespace pelorin::test {
 
 struct CorpusFile
 {
-    QString path;     // relative to the corpus directory
-    QString format;   // bmp, dib, gif, ico, jpeg, pcx, png, tiff, ...
-    QString category; // valid, questionable, invalid
+    QString path;           // relative to the corpus directory
+    QString format;         // bmp, dib, gif, ico, jpeg, pcx, png, tiff, ...
+    QString category;       // valid, questionable, invalid
     QStringList references; // reference renderings Qt can read (png, ppm, pbm)
 };
 

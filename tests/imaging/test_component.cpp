@@ -174,18 +174,26 @@ void ComponentTest::readerFailureShowsMessagesAndKeepsImage_data()
     }
     // Half of the rows gone: the reader keeps the rows that are there.
     QTest::newRow("truncated bmp") << "cut.bmp" << bmp.left(bmp.size() - 16 * 16 * 3 / 2)
-                                   << QStringList{QStringLiteral("file truncated"), QStringLiteral("Reading bmp file failed")} << QSize(16, 16);
+                                   << QStringList{QStringLiteral("file truncated"),
+                                                  QStringLiteral("Reading bmp file failed")}
+                                   << QSize(16, 16);
     QByteArray png;
     {
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         solid(4, 4, Qt::red).save(&buffer, "PNG");
     }
-    QTest::newRow("png named bmp") << "wrong.bmp" << png << QStringList{QStringLiteral("not a BMP file"), QStringLiteral("Reading bmp file failed")}
+    QTest::newRow("png named bmp") << "wrong.bmp" << png
+                                   << QStringList{QStringLiteral("not a BMP file"),
+                                                  QStringLiteral("Reading bmp file failed")}
                                    << QSize(0, 0);
     QTest::newRow("garbage jpg") << "junk.jpg" << QByteArray(100, 'x')
-                                 << QStringList{QStringLiteral("not a JPEG file"), QStringLiteral("Reading jpg file failed")} << QSize(0, 0);
-    QTest::newRow("empty pcx") << "empty.pcx" << QByteArray() << QStringList{QStringLiteral("not a PCX file"), QStringLiteral("Reading pcx file failed")}
+                                 << QStringList{QStringLiteral("not a JPEG file"),
+                                                QStringLiteral("Reading jpg file failed")}
+                                 << QSize(0, 0);
+    QTest::newRow("empty pcx") << "empty.pcx" << QByteArray()
+                               << QStringList{QStringLiteral("not a PCX file"),
+                                              QStringLiteral("Reading pcx file failed")}
                                << QSize(0, 0);
 }
 

@@ -101,9 +101,9 @@ void CorpusRead::rasterFiles_data()
     QTest::addColumn<QString>("format");
     QTest::addColumn<QString>("category");
     QTest::addColumn<QStringList>("references");
-    const QList<CorpusFile> files = test::corpusFiles(
-        {QStringLiteral("bmp"), QStringLiteral("dib"), QStringLiteral("gif"), QStringLiteral("jpeg"),
-         QStringLiteral("png"), QStringLiteral("tiff"), QStringLiteral("pcx")});
+    const QList<CorpusFile> files =
+        test::corpusFiles({QStringLiteral("bmp"), QStringLiteral("dib"), QStringLiteral("gif"), QStringLiteral("jpeg"),
+                           QStringLiteral("png"), QStringLiteral("tiff"), QStringLiteral("pcx")});
     QVERIFY2(!files.isEmpty(), "the shared corpus is missing");
     for (const CorpusFile &file : files)
         QTest::newRow(qPrintable(file.path)) << file.path << file.format << file.category << file.references;
@@ -226,8 +226,9 @@ void CorpusRead::workersReadAsTheThreadDoes()
     // The thumbnail workers run the reader on a pool: the same files read at once on
     // several threads give what one thread gives.
     QList<RasterLoadRequest> requests;
-    for (const CorpusFile &file : test::corpusFiles({QStringLiteral("bmp"), QStringLiteral("gif"), QStringLiteral("jpeg"),
-                                                     QStringLiteral("png"), QStringLiteral("tiff"), QStringLiteral("pcx")})) {
+    for (const CorpusFile &file :
+         test::corpusFiles({QStringLiteral("bmp"), QStringLiteral("gif"), QStringLiteral("jpeg"), QStringLiteral("png"),
+                            QStringLiteral("tiff"), QStringLiteral("pcx")})) {
         if (file.category == QLatin1String("valid") && !file.path.endsWith(QLatin1String(".jpeg")))
             requests.append({corpusPath(file.path), 8, true, QSize(40, 40)});
     }
@@ -237,9 +238,8 @@ void CorpusRead::workersReadAsTheThreadDoes()
         serial.append(loadRaster(request).image);
     QThreadPool pool;
     pool.setMaxThreadCount(4);
-    const QList<QImage> parallel = QtConcurrent::blockingMapped(&pool, requests, [](const RasterLoadRequest &request) {
-        return loadRaster(request).image;
-    });
+    const QList<QImage> parallel = QtConcurrent::blockingMapped(
+        &pool, requests, [](const RasterLoadRequest &request) { return loadRaster(request).image; });
     for (qsizetype i = 0; i < requests.size(); ++i)
         QVERIFY2(parallel.at(i) == serial.at(i), qPrintable(requests.at(i).path));
 }

@@ -68,18 +68,22 @@ void ImgtoolTest::info_data()
                                  << QStringList{QStringLiteral("127x64 depth=8")};
     QTest::newRow("true colour") << QStringList{QStringLiteral("info"), rgb24} << 0
                                  << QStringList{QStringLiteral("127x64 depth=24")};
-    QTest::newRow("on 16 colours") << QStringList{QStringLiteral("info"), rgb24, QStringLiteral("--display-depth"), QStringLiteral("4")}
+    QTest::newRow("on 16 colours") << QStringList{QStringLiteral("info"), rgb24, QStringLiteral("--display-depth"),
+                                                  QStringLiteral("4")}
                                    << 0 << QStringList{QStringLiteral("127x64 depth=4")};
-    QTest::newRow("truncated") << QStringList{QStringLiteral("info"), corpus(QStringLiteral("bmp/bmpsuite-2.8/b/shortfile.bmp"))}
+    QTest::newRow("truncated") << QStringList{QStringLiteral("info"),
+                                              corpus(QStringLiteral("bmp/bmpsuite-2.8/b/shortfile.bmp"))}
                                << 1
-                               << QStringList{QStringLiteral("file truncated"), QStringLiteral("Reading bmp file failed"),
+                               << QStringList{QStringLiteral("file truncated"),
+                                              QStringLiteral("Reading bmp file failed"),
                                               QStringLiteral("127x64 depth=1")};
     QTest::newRow("missing") << QStringList{QStringLiteral("info"), QStringLiteral("/no/such/file.bmp")} << 1
                              << QStringList{QStringLiteral("empty")};
     QTest::newRow("icon") << QStringList{QStringLiteral("info"), corpus(QStringLiteral("ico/pillow/pillow.ico"))} << 0
                           << QStringList{QStringLiteral("32x32 depth=24")};
     QTest::newRow("no file") << QStringList{QStringLiteral("info")} << 2 << QStringList{};
-    QTest::newRow("bad depth") << QStringList{QStringLiteral("info"), pal8, QStringLiteral("--display-depth"), QStringLiteral("x")}
+    QTest::newRow("bad depth") << QStringList{QStringLiteral("info"), pal8, QStringLiteral("--display-depth"),
+                                              QStringLiteral("x")}
                                << 2 << QStringList{};
     QTest::newRow("unknown command") << QStringList{QStringLiteral("frobnicate")} << 2 << QStringList{};
 }
@@ -99,13 +103,24 @@ void ImgtoolTest::convertReadsBack_data()
     QTest::addColumn<QString>("out");
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("bmp 16 colours") << "o.bmp" << QStringList{QStringLiteral("--depth"), QStringLiteral("16")} << "128x128 depth=4";
-    QTest::newRow("png 256 colours") << "o.png" << QStringList{QStringLiteral("--depth"), QStringLiteral("256")} << "128x128 depth=8";
-    QTest::newRow("jpg mono") << "o.jpg" << QStringList{QStringLiteral("--depth"), QStringLiteral("mono"), QStringLiteral("--jpeg-quality"), QStringLiteral("90")} << "128x128 depth=8";
-    QTest::newRow("gif true colour") << "o.gif" << QStringList{QStringLiteral("--depth"), QStringLiteral("true")} << "128x128 depth=8";
-    QTest::newRow("tif packbits") << "o.tif" << QStringList{QStringLiteral("--depth"), QStringLiteral("true"), QStringLiteral("--tiff-compress"), QStringLiteral("packbits")} << "128x128 depth=24";
-    QTest::newRow("pcx vga") << "o.pcx" << QStringList{QStringLiteral("--depth"), QStringLiteral("vga")} << "128x128 depth=4";
-    QTest::newRow("icon to bmp") << "i.bmp" << QStringList{QStringLiteral("--depth"), QStringLiteral("true")} << "32x32 depth=24";
+    QTest::newRow("bmp 16 colours") << "o.bmp" << QStringList{QStringLiteral("--depth"), QStringLiteral("16")}
+                                    << "128x128 depth=4";
+    QTest::newRow("png 256 colours") << "o.png" << QStringList{QStringLiteral("--depth"), QStringLiteral("256")}
+                                     << "128x128 depth=8";
+    QTest::newRow("jpg mono") << "o.jpg"
+                              << QStringList{QStringLiteral("--depth"), QStringLiteral("mono"),
+                                             QStringLiteral("--jpeg-quality"), QStringLiteral("90")}
+                              << "128x128 depth=8";
+    QTest::newRow("gif true colour") << "o.gif" << QStringList{QStringLiteral("--depth"), QStringLiteral("true")}
+                                     << "128x128 depth=8";
+    QTest::newRow("tif packbits") << "o.tif"
+                                  << QStringList{QStringLiteral("--depth"), QStringLiteral("true"),
+                                                 QStringLiteral("--tiff-compress"), QStringLiteral("packbits")}
+                                  << "128x128 depth=24";
+    QTest::newRow("pcx vga") << "o.pcx" << QStringList{QStringLiteral("--depth"), QStringLiteral("vga")}
+                             << "128x128 depth=4";
+    QTest::newRow("icon to bmp") << "i.bmp" << QStringList{QStringLiteral("--depth"), QStringLiteral("true")}
+                                 << "32x32 depth=24";
 }
 
 void ImgtoolTest::convertReadsBack()
@@ -127,16 +142,17 @@ void ImgtoolTest::convertReadsBack()
 
 void ImgtoolTest::brokenFilesNeverCrash()
 {
-    const QList<pelorin::test::CorpusFile> files = pelorin::test::corpusFiles(
-        {QStringLiteral("bmp"), QStringLiteral("gif"), QStringLiteral("ico"), QStringLiteral("jpeg"),
-         QStringLiteral("png"), QStringLiteral("tiff"), QStringLiteral("pcx"), QStringLiteral("wmf"),
-         QStringLiteral("emf")});
+    const QList<pelorin::test::CorpusFile> files =
+        pelorin::test::corpusFiles({QStringLiteral("bmp"), QStringLiteral("gif"), QStringLiteral("ico"),
+                                    QStringLiteral("jpeg"), QStringLiteral("png"), QStringLiteral("tiff"),
+                                    QStringLiteral("pcx"), QStringLiteral("wmf"), QStringLiteral("emf")});
     int checked = 0;
     for (const pelorin::test::CorpusFile &file : files) {
         if (file.category != QLatin1String("invalid"))
             continue;
         const Run run = imgtool({QStringLiteral("info"), corpus(file.path)});
-        QVERIFY2(run.exitCode == 0 || run.exitCode == 1, qPrintable(file.path + QLatin1Char(' ') + run.lines.join(QLatin1Char('|'))));
+        QVERIFY2(run.exitCode == 0 || run.exitCode == 1,
+                 qPrintable(file.path + QLatin1Char(' ') + run.lines.join(QLatin1Char('|'))));
         ++checked;
     }
     QVERIFY(checked > 0);

@@ -23,16 +23,26 @@ void RoutingTest::imageExtension_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("extension");
     QTest::addColumn<int>("reader");
-    QTest::newRow("upper case") << "PHOTO.JPG" << ".jpg" << int(RasterReader::Jpeg);
-    QTest::newRow("last dot counts") << "a.b.Tiff" << ".tiff" << int(RasterReader::Tiff);
-    QTest::newRow("jpeg is no reader's") << "a.jpeg" << ".jpeg" << int(RasterReader::None);
-    QTest::newRow("bmp with tail") << "a.bmpx" << ".bmpx" << int(RasterReader::Bmp);
-    QTest::newRow("icon") << "x.ico" << ".ico" << int(RasterReader::SystemPicture);
-    QTest::newRow("enhanced metafile") << "x.emf" << ".emf" << int(RasterReader::None);
-    QTest::newRow("none") << "README" << "" << int(RasterReader::None);
-    QTest::newRow("dot in directory") << "dir.bmp/file" << "" << int(RasterReader::None);
-    QTest::newRow("dot before colon") << "a.bmp:stream" << "" << int(RasterReader::None);
-    QTest::newRow("trailing dot") << "name." << "." << int(RasterReader::None);
+    QTest::newRow("upper case") << "PHOTO.JPG"
+                                << ".jpg" << int(RasterReader::Jpeg);
+    QTest::newRow("last dot counts") << "a.b.Tiff"
+                                     << ".tiff" << int(RasterReader::Tiff);
+    QTest::newRow("jpeg is no reader's") << "a.jpeg"
+                                         << ".jpeg" << int(RasterReader::None);
+    QTest::newRow("bmp with tail") << "a.bmpx"
+                                   << ".bmpx" << int(RasterReader::Bmp);
+    QTest::newRow("icon") << "x.ico"
+                          << ".ico" << int(RasterReader::SystemPicture);
+    QTest::newRow("enhanced metafile") << "x.emf"
+                                       << ".emf" << int(RasterReader::None);
+    QTest::newRow("none") << "README"
+                          << "" << int(RasterReader::None);
+    QTest::newRow("dot in directory") << "dir.bmp/file"
+                                      << "" << int(RasterReader::None);
+    QTest::newRow("dot before colon") << "a.bmp:stream"
+                                      << "" << int(RasterReader::None);
+    QTest::newRow("trailing dot") << "name."
+                                  << "." << int(RasterReader::None);
 }
 
 void RoutingTest::imageExtension()

@@ -97,8 +97,8 @@ int imgtool::convert(const QStringList &arguments)
     const std::optional<QString> quality = takeOption(args, QStringLiteral("--jpeg-quality"));
     const std::optional<QString> smooth = takeOption(args, QStringLiteral("--jpeg-smooth"));
     const bool noInterlace = takeFlag(args, QStringLiteral("--no-interlace"));
-    if (!depth || args.size() != 2 || args.at(0).startsWith(QLatin1String("--"))
-        || args.at(1).startsWith(QLatin1String("--"))) {
+    if (!depth || args.size() != 2 || args.at(0).startsWith(QLatin1String("--")) ||
+        args.at(1).startsWith(QLatin1String("--"))) {
         usage();
         return Usage;
     }
