@@ -13,11 +13,29 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QToolButton>
 
 namespace pelorin {
 
 void TMainForm::UpdateListbox()
+{
+    // Messages run inside a listing; a request that arrives meanwhile (before the busy
+    // state is entered, or with nothing found) is served once the running one is done,
+    // never inside it, which would pull FileNames away from under the running loop.
+    if (mListing) {
+        mListAgain = true;
+        return;
+    }
+    mListing = true;
+    const auto done = qScopeGuard([this] { mListing = false; });
+    do {
+        mListAgain = false;
+        listOnce();
+    } while (mListAgain);
+}
+
+void TMainForm::listOnce()
 {
     AppState &state = appState();
     const auto finish = [this, &state] {

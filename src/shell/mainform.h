@@ -196,6 +196,8 @@ private:
     // The Image Type choice: checks the item, presses the button, sets ExtFilter, lists.
     void chooseType(QAction *item, QToolButton *button, const QString &filter);
     void setThumbSizeCommandEnabled(bool enabled);
+    // One listing; UpdateListbox runs it and serves requests made while it runs.
+    void listOnce();
     void placeProgressBar();
     void setTreeWidth(int width);
 
@@ -219,6 +221,8 @@ private:
     bool mSplitting = false;
     bool mActivatedOnce = false;
     bool mInActivation = false;
+    bool mListing = false;
+    bool mListAgain = false;
     QPointer<QWindow> mPreviousFocus;
     PanelRow *mPanelRow = nullptr;
 };

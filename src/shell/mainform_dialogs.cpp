@@ -19,6 +19,8 @@ void TMainForm::About1Click()
 
 void TMainForm::MaximumSize1Click()
 {
+    if (!MaxSizeForm) // made at start-up; made here when a window is used on its own
+        MaxSizeForm = new TMaxSizeForm(mInitialMaxSizeLimit, mInitialMaxSize);
     dialogs().exec(*MaxSizeForm);
     MaximumSize1->setChecked(MaxSizeForm->limitEnabled());
     setStatusText(1, QStringLiteral("Maximum Size Set"));

@@ -7,6 +7,7 @@
 #include "shell/panelrow.h"
 #include "shell/panelstatusbar.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QHeaderView>
 #include <QIcon>
@@ -222,6 +223,8 @@ void TMainForm::buildPanels()
     ListView1 = new ImageListView(RightPanel);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setAccessibleName(QStringLiteral("Image List Display"));
+    for (QAbstractItemView *view : ListView1->findChildren<QAbstractItemView *>())
+        view->setAccessibleName(QStringLiteral("Image List Display"));
     setHint(ListView1, QStringLiteral("Image List Display"));
     attachPopup(ListView1, PopupMenu1);
     auto *rightFill = new QVBoxLayout(RightPanel);

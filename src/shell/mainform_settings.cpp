@@ -127,10 +127,13 @@ void TMainForm::writeSettings(SettingsStore &store)
     store.writeInteger(kMain, QStringLiteral("MaxSizeLimit"), limit.enabled ? 1 : 0);
     store.writeInteger(kMain, QStringLiteral("MaxSize"), limit.kilobytes);
     store.writeString(kMain, QStringLiteral("Directory"), workingDirectory());
-    const QRect outer = frameGeometry();
-    store.writeInteger(kWindow, QStringLiteral("WindowWidth"), outer.width());
-    store.writeInteger(kWindow, QStringLiteral("WindowHeight"), outer.height());
+    // The frame a window manager adds is not known before the window is shown, so the
+    // size read and written is the window's own, without the frame, and a restart gives
+    // back the same window. A maximized or minimized window keeps its normal size.
     const bool normal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    const QSize windowSize = normal || normalGeometry().isEmpty() ? size() : normalGeometry().size();
+    store.writeInteger(kWindow, QStringLiteral("WindowWidth"), windowSize.width());
+    store.writeInteger(kWindow, QStringLiteral("WindowHeight"), windowSize.height());
     store.writeString(kWindow, QStringLiteral("WindowState"), normal ? QStringLiteral("Normal") : QStringLiteral("Maximized"));
 }
 

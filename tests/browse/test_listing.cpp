@@ -268,6 +268,25 @@ private slots:
         QCOMPARE(log.texts, QStringList{QStringLiteral("Image View Sorted")});
         QCOMPARE(mForm->ListView1->caption(0), QStringLiteral("a.dib"));
         QCOMPARE(mForm->ListView1->imageIndex(0), 9);
+
+        // Sorting off lists again, back in the listing's order.
+        mForm->Sorted1->trigger();
+        QVERIFY(!mForm->Sorted1->isChecked());
+        QCOMPARE(log.texts.last(), QStringLiteral("Finished"));
+        QCOMPARE(mForm->ListView1->caption(0), QStringLiteral("j.bmp"));
+    }
+
+    void selectAll()
+    {
+        mForm->SelectAll1->trigger();
+        QCOMPARE(mForm->statusText(1), QStringLiteral("All Files Selected"));
+        QVERIFY(mForm->ListView1->selectedRows().isEmpty());
+        test::makeFile(mDir->path(), QStringLiteral("a.bmp"));
+        test::makeFile(mDir->path(), QStringLiteral("b.bmp"));
+        openDir();
+        mForm->SelectAll1->trigger();
+        QCOMPARE(mForm->ListView1->selectedRows(), (QList<int>{0, 1}));
+        QCOMPARE(mForm->statusText(1), QStringLiteral("All Files Selected"));
     }
 
     void sizeLimitFromTheSettings()
@@ -309,6 +328,25 @@ private slots:
         QCOMPARE(mForm->statusText(1), QStringLiteral("Finished"));
         QVERIFY(mForm->DirTree1->isEnabled());
         QVERIFY(!appState().FileNames.has_value());
+    }
+
+    void typeChosenWhileListingListsAfterwards()
+    {
+        test::makeFile(mDir->path(), QStringLiteral("a.gif"));
+        test::StatusLog log(*mForm);
+        QObject context;
+        // The user clicks GIF while the listing, having found nothing, lets messages run
+        // without being busy.
+        connect(mForm->StatusBar1, &PanelStatusBar::panelTextChanged, &context, [&](int, const QString &text) {
+            if (text == QLatin1String("Creating Thumbnails") && log.texts.size() == 2)
+                QMetaObject::invokeMethod(mForm->GifButton, &QToolButton::click, Qt::QueuedConnection);
+        });
+        openDir();
+        QCOMPARE(log.texts.count(QStringLiteral("Searching For Files")), 2);
+        QCOMPARE(log.texts.last(), QStringLiteral("Finished"));
+        QCOMPARE(captions(*mForm->ListView1), QStringList{QStringLiteral("a.gif")});
+        QCOMPARE(headerCount(*mForm), QStringLiteral("1 File"));
+        QVERIFY(mForm->Gif1->isChecked());
     }
 
     void pruningNeedsASelection()

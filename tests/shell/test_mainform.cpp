@@ -4,6 +4,7 @@
 #include "scripteduser.h"
 #include "shell/appstate.h"
 #include "shell/dirtree.h"
+#include "shell/hints.h"
 #include "shell/mainform.h"
 #include "shell/maxsizeform.h"
 #include "shell/tipform.h"
@@ -281,6 +282,26 @@ private slots:
         QCOMPARE(option->isChecked(), before);
     }
 
+    void whatsThisItems_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("status");
+        for (const char *name : {"WhatsThis1", "WhatsThis2", "WhatsThis4", "WhatsThis5", "WhatsThis6"})
+            QTest::newRow(name) << QString::fromLatin1(name) << QStringLiteral("help File");
+        QTest::newRow("WhatsThis7") << QStringLiteral("WhatsThis7") << QStringLiteral("Help File");
+    }
+    void whatsThisItems()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, status);
+        QTemporaryDir elsewhere;
+        setWorkingDirectory(elsewhere.path());
+        mForm->findChild<QAction *>(name)->trigger();
+        QCOMPARE(mForm->statusText(1), status);
+        QCOMPARE(workingDirectory(), elsewhere.path());
+        setWorkingDirectory(mStartDir);
+    }
+
     void busyStateWithStop()
     {
         TMainForm &f = *mForm;
@@ -438,14 +459,22 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(mForm->ListView1->count(), 2);
 
-        // Coming back from another window of the program does.
+        // Coming back from another window of the program does, and takes the hints back
+        // from the window that had them.
         QWidget other;
         other.show();
         QVERIFY(QTest::qWaitForWindowActive(&other));
+        QString otherHint;
+        routeHints(&other, [&otherHint](const QString &hint) { otherHint = hint; });
         mForm->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(mForm.get()));
         QTRY_COMPARE(mForm->ListView1->count(), 1);
         QCOMPARE(mForm->ListView1->caption(0), QStringLiteral("a.bmp"));
+        QEvent enter(QEvent::Enter);
+        QCoreApplication::sendEvent(mForm->CopyButton, &enter);
+        QCOMPARE(mForm->statusText(1), QStringLiteral("  Copy Selected Files"));
+        QVERIFY(otherHint.isEmpty());
+        QVERIFY(mUser->dialogsRun.isEmpty()); // Show Tips is off on a first run
     }
 
     void maximumSizeTakesTheDialogsCheck()

@@ -159,7 +159,8 @@ private slots:
 
     void everyOptionSurvivesCloseAndRestart()
     {
-        QTemporaryDir lastDir;
+        // A comma in the directory must not turn the text value into a list.
+        QTemporaryDir lastDir(QDir::tempPath() + QStringLiteral("/last, dir-XXXXXX"));
         {
             TMainForm form;
             MaxSizeForm = new TMaxSizeForm(form.initialMaxSizeLimit(), form.initialMaxSize());

@@ -11,13 +11,19 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace pelorin::test {
 
-// Qt's test mode moves the settings file under ~/.qttest; each test starts without one.
+// Qt's test mode moves the settings file under ~/.qttest, and each test process gets a
+// home of its own so that test programs running side by side do not share the file.
+// Each test starts without one.
 inline void isolateSettings()
 {
+    static QTemporaryDir home;
+    if (qgetenv("HOME") != QFile::encodeName(home.path()))
+        qputenv("HOME", QFile::encodeName(home.path()));
     QStandardPaths::setTestModeEnabled(true);
     QFile::remove(SettingsStore::defaultFile());
 }
