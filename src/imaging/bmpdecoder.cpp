@@ -404,6 +404,9 @@ Result decode(const Bytes &d, qint64 infoAt, std::optional<qint64> pixelOffset, 
     }
 
     const bool rle = h.compression == Rle8 || h.compression == Rle4 || (h.os2 && h.compression == 4);
+    const qint64 stride = (h.width * h.bpp + 31) / 32 * 4;
+    if (!rle && d.size() - pixelAt < stride)
+        return {{}, Status::Truncated}; // not one row: nothing worth a picture
     const bool hasAlpha = (h.bpp == 16 || h.bpp == 32) && h.compression != Rgb && h.masks[3] != 0;
     const QImage::Format format = h.bpp <= 8 ? QImage::Format_Indexed8
                                   : hasAlpha ? QImage::Format_ARGB32

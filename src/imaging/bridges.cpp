@@ -1,5 +1,6 @@
 #include "imaging/bridges.h"
 
+#include "imaging/bmpdecoder.h"
 #include "imaging/imagecomponent.h"
 #include "imaging/imageholders.h"
 #include "imaging/pictureholder.h"
@@ -8,7 +9,6 @@
 #include "shell/appstate.h"
 
 #include <QFile>
-#include <QImageReader>
 #include <QPainter>
 
 namespace pelorin {
@@ -49,9 +49,10 @@ QImage BridgeToBitmap(ImageComponent &component)
     const ScratchFile scratch(includeBackslash(dir) + QStringLiteral("$.$mp"));
     if (!component.writeBmp(QStringLiteral("$.$mp")))
         return {};
-    QImageReader reader(scratch.path(), "bmp");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
+    QFile file(scratch.path());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return bmp::readFile(file.readAll()).image;
 }
 
 void BridgeToComponent(const QString &fileName, QSize size, PictureHolder &picture, ImageComponent &target)

@@ -1,6 +1,8 @@
 #include "imaging/clipboardexport.h"
 
 #include "imaging/imagecomponent.h"
+#include "imaging/metafile/metafileclipboard.h"
+#include "imaging/metafile/metafilepicture.h"
 #include "imaging/picture.h"
 #include "platform/error.h"
 
@@ -26,8 +28,14 @@ void CopyImageToClipboard(const Picture &picture)
         QGuiApplication::clipboard()->setImage(picture.bitmap());
         return;
     case Picture::Kind::Metafile: {
-        auto data = std::make_unique<QMimeData>();
-        data->setImageData(picture.toImage());
+        // The metafile's own data for programs that take drawings, and its rendering.
+        std::unique_ptr<QMimeData> data;
+        if (const auto *metafile = dynamic_cast<const MetafilePicture *>(picture.graphic())) {
+            data = metafileMimeData(*metafile);
+        } else {
+            data = std::make_unique<QMimeData>();
+            data->setImageData(picture.toImage());
+        }
         QGuiApplication::clipboard()->setMimeData(data.release());
         return;
     }

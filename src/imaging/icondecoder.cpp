@@ -69,8 +69,11 @@ QImage readIcon(QByteArrayView data, QSize preferred)
             return distance(a) < distance(b);
         return a.bitCount > b.bitCount;
     });
-    for (const Entry &entry : entries) {
-        QImage image = decodeEntry(data, entry);
+    // A few of the nearest entries are tried; a directory of thousands of broken entries
+    // must not keep the reader busy.
+    constexpr qsizetype kAttempts = 4;
+    for (qsizetype i = 0; i < std::min(entries.size(), kAttempts); ++i) {
+        QImage image = decodeEntry(data, entries.at(i));
         if (!image.isNull())
             return image;
     }

@@ -3,6 +3,9 @@
 #include "imaging/bmpdecoder.h"
 #include "imaging/codec/codec.h"
 #include "imaging/gifdecoder.h"
+#include "imaging/imageextension.h"
+#include "imaging/pngdecoder.h"
+#include "imaging/tiffdecoder.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -41,22 +44,6 @@ QString readerName(RasterReader reader)
     }
 }
 
-QString formatTitle(RasterReader reader)
-{
-    switch (reader) {
-    case RasterReader::Jpeg:
-        return QStringLiteral("JPEG");
-    case RasterReader::Png:
-        return QStringLiteral("PNG");
-    case RasterReader::Gif:
-        return QStringLiteral("GIF");
-    case RasterReader::Tiff:
-        return QStringLiteral("TIFF");
-    default:
-        return QStringLiteral("BMP");
-    }
-}
-
 bool rotatesQuarter(QImageIOHandler::Transformations t)
 {
     return t.testFlag(QImageIOHandler::TransformationRotate90);
@@ -73,23 +60,23 @@ QSize jpegScaledSize(QSize full, QSize hint)
     return {};
 }
 
-Read readWithQt(const QString &path, RasterReader reader, const QSize &scaleHint, QSize &originalSize)
+// JPEG through Qt's reader over libjpeg-turbo, which decodes scaled and applies the
+// orientation tag.
+Read readJpeg(const QString &path, const QSize &scaleHint, QSize &originalSize)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {{}, QStringLiteral("cannot open file")};
-    const char *format = reader == RasterReader::Jpeg ? "jpeg" : reader == RasterReader::Png ? "png" : "tiff";
-    QImageReader imageReader(&file, format);
+    QImageReader imageReader(&file, "jpeg");
     imageReader.setAutoDetectImageFormat(false);
-    const bool orient = reader == RasterReader::Jpeg || reader == RasterReader::Tiff;
-    imageReader.setAutoTransform(orient);
+    imageReader.setAutoTransform(true);
     if (!imageReader.canRead())
-        return {{}, QStringLiteral("not a %1 file").arg(formatTitle(reader))};
+        return {{}, QStringLiteral("not a JPEG file")};
 
-    QSize stored = imageReader.size();
-    const bool turned = orient && rotatesQuarter(imageReader.transformation());
+    const QSize stored = imageReader.size();
+    const bool turned = rotatesQuarter(imageReader.transformation());
     originalSize = turned ? stored.transposed() : stored;
-    if (reader == RasterReader::Jpeg && scaleHint.isValid() && stored.isValid()) {
+    if (scaleHint.isValid() && stored.isValid()) {
         const QSize hint = turned ? scaleHint.transposed() : scaleHint;
         const QSize scaled = jpegScaledSize(stored, hint);
         if (scaled.isValid())
@@ -103,17 +90,20 @@ Read readWithQt(const QString &path, RasterReader reader, const QSize &scaleHint
     QImage image;
     if (imageReader.read(&image))
         return {image, {}};
+    // What a failed read leaves in the image may be uninitialised memory: keep nothing.
     switch (imageReader.error()) {
     case QImageReader::DeviceError:
-        return {image, QStringLiteral("cannot read file")};
+        return {{}, QStringLiteral("cannot read file")};
     case QImageReader::UnsupportedFormatError:
-        return {image, QStringLiteral("not a %1 file").arg(formatTitle(reader))};
+        return {{}, QStringLiteral("not a JPEG file")};
     default:
-        return {image, QStringLiteral("file damaged or truncated")};
+        return {{}, QStringLiteral("file damaged or truncated")};
     }
 }
 
-Read readBmp(const QString &path, QSize &originalSize)
+// Reads the whole file and hands it to one of our decoders.
+template<class Decode, class Text>
+Read readWhole(const QString &path, QSize &originalSize, Decode decode, Text text)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -121,26 +111,9 @@ Read readBmp(const QString &path, QSize &originalSize)
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {{}, QStringLiteral("cannot read file")};
-    bmp::Result decoded = bmp::readFile(data);
+    auto decoded = decode(data);
     originalSize = decoded.image.size();
-    if (decoded.status == bmp::Status::Ok)
-        return {std::move(decoded.image), {}};
-    return {std::move(decoded.image), bmp::statusText(decoded.status)};
-}
-
-Read readGif(const QString &path, QSize &originalSize)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, QStringLiteral("cannot open file")};
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {{}, QStringLiteral("cannot read file")};
-    gif::Result decoded = gif::readGif(data);
-    originalSize = decoded.image.size();
-    if (decoded.status == gif::Status::Ok)
-        return {std::move(decoded.image), {}};
-    return {std::move(decoded.image), gif::statusText(decoded.status)};
+    return {std::move(decoded.image), text(decoded.status)};
 }
 
 Read readPcx(const QString &path, QSize &originalSize)
@@ -160,11 +133,7 @@ Read readPcx(const QString &path, QSize &originalSize)
 RasterReader rasterReaderFor(const QString &fileName)
 {
     // The extension with its dot, upper-cased, of which only four characters count.
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    const qsizetype slash = std::max(fileName.lastIndexOf(QLatin1Char('/')), fileName.lastIndexOf(QLatin1Char('\\')));
-    if (dot < 0 || dot < slash)
-        return RasterReader::None;
-    const QString key = fileName.mid(dot, 4).toUpper();
+    const QString key = ImageExtension(fileName).left(4).toUpper();
     if (key == QLatin1String(".BMP") || key == QLatin1String(".DIB"))
         return RasterReader::Bmp;
     if (key == QLatin1String(".JPG"))
@@ -202,16 +171,22 @@ RasterLoadResult loadRasterWith(RasterReader reader, const RasterLoadRequest &re
             result.outcome = RasterLoadResult::Outcome::Unrecognised;
             return result;
         case RasterReader::Bmp:
-            read = readBmp(request.path, result.originalSize);
+            read = readWhole(request.path, result.originalSize, bmp::readFile, bmp::statusText);
             break;
         case RasterReader::Gif:
-            read = readGif(request.path, result.originalSize);
+            read = readWhole(request.path, result.originalSize, gif::readGif, gif::statusText);
+            break;
+        case RasterReader::Png:
+            read = readWhole(request.path, result.originalSize, png::readPng, png::statusText);
+            break;
+        case RasterReader::Tiff:
+            read = readWhole(request.path, result.originalSize, tiff::readTiff, tiff::statusText);
             break;
         case RasterReader::Pcx:
             read = readPcx(request.path, result.originalSize);
             break;
-        default:
-            read = readWithQt(request.path, reader, request.scaleHint, result.originalSize);
+        case RasterReader::Jpeg:
+            read = readJpeg(request.path, request.scaleHint, result.originalSize);
             break;
         }
         if (!read.image.isNull() && request.displayDepth < 24)

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,6 +28,7 @@ private slots:
     void cleanup();
     void bitmapBridgeWritesThroughScratchFile();
     void componentBridgeRendersIcon();
+    void componentBridgeRendersMetafile();
     void componentBridgeRaisesForBadFile();
 
 private:
@@ -113,6 +115,28 @@ void BridgesTest::componentBridgeRendersIcon()
     checkDecoysAndScratch();
 }
 
+void BridgesTest::componentBridgeRendersMetafile()
+{
+    const QString source = QStringLiteral(PELORIN_CORPUS_DIR "/emf/libuemf/test_libuemf_ref.emf");
+    QVERIFY(QFile::copy(source, mUser.filePath(QStringLiteral("drawing.emf"))));
+    PictureHolder work;
+    ImageComponent target;
+    BridgeToComponent(QStringLiteral("drawing.emf"), QSize(300, 300), work, target);
+
+    QCOMPARE(work.picture().kind(), Picture::Kind::Metafile);
+    QCOMPARE(target.picture().size(), QSize(300, 300));
+    // The drawing fills the bitmap: its rendering at 300 x 300 is what the component holds.
+    QImage expected(300, 300, QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    {
+        QPainter painter(&expected);
+        work.picture().drawStretched(painter, expected.rect());
+    }
+    QCOMPARE(target.picture().bitmap().convertToFormat(QImage::Format_RGB32), expected);
+    QVERIFY(mMessages.shown.isEmpty());
+    checkDecoysAndScratch();
+}
+
 void BridgesTest::componentBridgeRaisesForBadFile()
 {
     PictureHolder work;
@@ -122,5 +146,5 @@ void BridgesTest::componentBridgeRaisesForBadFile()
     checkDecoysAndScratch();
 }
 
-QTEST_GUILESS_MAIN(BridgesTest)
+QTEST_MAIN(BridgesTest)
 #include "test_bridges.moc"

@@ -5,6 +5,7 @@
 #include "platform/error.h"
 
 #include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -20,6 +21,7 @@ private slots:
     void bitmapGoesAsImage();
     void emptyPicturePlacesNothing();
     void iconRaisesAndLeavesClipboard();
+    void metafileGoesAsDataAndImage();
 };
 
 void ClipboardTest::bitmapGoesAsImage()
@@ -54,6 +56,23 @@ void ClipboardTest::iconRaisesAndLeavesClipboard()
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
     QVERIFY_THROWS_EXCEPTION(Error, CopyImageToClipboard(picture));
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
+}
+
+void ClipboardTest::metafileGoesAsDataAndImage()
+{
+    const QString path = QStringLiteral(PELORIN_CORPUS_DIR "/emf/libuemf/test_libuemf_ref.emf");
+    Picture picture;
+    picture.loadFromFile(path);
+    QCOMPARE(picture.kind(), Picture::Kind::Metafile);
+    CopyImageToClipboard(picture);
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(data);
+    QCOMPARE(data->data(QStringLiteral("image/emf")), file.readAll());
+    const QImage image = QGuiApplication::clipboard()->image();
+    QCOMPARE(image.size(), picture.size());
 }
 
 QTEST_MAIN(ClipboardTest)

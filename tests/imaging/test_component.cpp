@@ -58,6 +58,9 @@ private slots:
     void displayDepthRule();
     void writeDepthByFormat_data();
     void writeDepthByFormat();
+    void automaticWriteOnPaletteDisplay();
+    void writerFailureShowsCodecTextThenOurs_data();
+    void writerFailureShowsCodecTextThenOurs();
     void autoSizeFollowsPicture();
     void iconEntersAsSystemPicture();
     void brokenIconRaisesAndEmpties();
@@ -282,6 +285,55 @@ void ComponentTest::writeDepthByFormat()
     ImageComponent component;
     component.ImageWriteRes = ImageComponent::WriteRes(setting);
     QCOMPARE(component.writeDepth(ImageComponent::Format(format)), depth);
+}
+
+void ComponentTest::automaticWriteOnPaletteDisplay()
+{
+    // A true-colour image on a 256-colour display is read at 8 bits and written back at
+    // 8 bits; JPEG stays 24-bit colour.
+    setScreenBitsOverride(8);
+    ImageComponent component;
+    component.setImageName(write(QStringLiteral("photo.png"), gradient(64, 48), "PNG"));
+    QCOMPARE(component.picture().bitmap().format(), QImage::Format_Indexed8);
+    QVERIFY(component.writeBmp(QStringLiteral("back.bmp")));
+    QVERIFY(component.writeJpeg(QStringLiteral("back.jpg")));
+    QVERIFY(mMessages->shown.isEmpty());
+
+    QFile bmp(mDir->filePath(QStringLiteral("back.bmp")));
+    QVERIFY(bmp.open(QIODevice::ReadOnly));
+    const QByteArray header = bmp.read(30);
+    QCOMPARE(int(quint8(header[28]) | quint8(header[29]) << 8), 8);
+    const QImage jpeg(mDir->filePath(QStringLiteral("back.jpg")));
+    QCOMPARE(jpeg.size(), QSize(64, 48));
+    QVERIFY(!jpeg.isGrayscale());
+}
+
+void ComponentTest::writerFailureShowsCodecTextThenOurs_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("failed");
+    using F = ImageComponent::Format;
+    QTest::newRow("bmp") << int(F::Bmp) << "Writing bmp file failed";
+    QTest::newRow("png") << int(F::Png) << "Writing png file failed";
+    QTest::newRow("jpg") << int(F::Jpeg) << "Writing jpg file failed";
+    QTest::newRow("gif") << int(F::Gif) << "Writing gif file failed";
+    QTest::newRow("tif") << int(F::Tiff) << "Writing tif file failed";
+    QTest::newRow("pcx") << int(F::Pcx) << "Writing pcx file failed";
+}
+
+void ComponentTest::writerFailureShowsCodecTextThenOurs()
+{
+    QFETCH(int, format);
+    QFETCH(QString, failed);
+    ImageComponent component;
+    component.setImageName(write(QStringLiteral("small.png"), solid(4, 4, Qt::red), "PNG"));
+    QVERIFY(!component.write(ImageComponent::Format(format), QStringLiteral("no-such-dir/out")));
+    QCOMPARE(mMessages->shown.size(), 2);
+    QCOMPARE(mMessages->shown.at(0).kind, MessageKind::Error);
+    QVERIFY(!mMessages->shown.at(0).text.isEmpty());
+    QCOMPARE(mMessages->shown.at(1).kind, MessageKind::Information);
+    QCOMPARE(mMessages->shown.at(1).text, failed);
+    QVERIFY(!QFile::exists(mDir->filePath(QStringLiteral("no-such-dir"))));
 }
 
 void ComponentTest::autoSizeFollowsPicture()

@@ -257,11 +257,14 @@ private slots:
             QCOMPARE(firstDifference(result.image, QImage(reference)), QString());
     }
 
-    void missingFile()
+    void missingOrUnreadableFile()
     {
         QTemporaryDir dir;
         QCOMPARE(readPcx(dir.filePath(QStringLiteral("none.pcx"))).status, int(kFileNotFound));
         QCOMPARE(statusText(kFileNotFound), QStringLiteral("file not found"));
+        const ReadResult directory = readPcx(dir.path());
+        QCOMPARE(directory.status, int(kCannotRead));
+        QVERIFY(directory.image.isNull());
     }
 };
 

@@ -61,6 +61,8 @@ int pictureDepth(const QImage &image)
         return 1;
     case QImage::Format_Indexed8:
         return image.colorCount() <= 2 ? 1 : image.colorCount() <= 16 ? 4 : 8;
+    case QImage::Format_Grayscale8:
+        return 8;
     default:
         return image.hasAlphaChannel() ? 32 : 24;
     }

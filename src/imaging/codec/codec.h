@@ -27,13 +27,16 @@ ReadResult readPcxData(QByteArrayView data);
 // palette, 24 true colour. Reduction dithers with Floyd-Steinberg when dither is set.
 QImage reduceColours(const QImage &image, int depth, bool dither = true);
 
+// The writers take the depths above and replace path only once the whole file is
+// written: a failure leaves any previous file as it was and no temporary file behind.
 int writeBmp(const QImage &image, const QString &path, int depth);
 int writePng(const QImage &image, const QString &path, int depth, bool interlaced);
 // depth 1 writes greyscale, anything else 24-bit colour.
 int writeJpeg(const QImage &image, const QString &path, int depth, int quality, int smoothing);
-// depth is capped at 8 by the caller.
+// depth is capped at 8 by the caller (a deeper request is written at 8 bits).
 int writeGif(const QImage &image, const QString &path, int depth);
 // compression: the TIFF compression code (1 none, 2 CCITT, 5 LZW, 32773 PackBits).
+// CCITT holds black and white only, so under it every depth is written as 1 bit.
 int writeTiff(const QImage &image, const QString &path, int depth, int compression);
 int writePcx(const QImage &image, const QString &path, int depth);
 

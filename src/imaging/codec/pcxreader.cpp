@@ -7,6 +7,7 @@
 #include "imaging/codec/pcxformat.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
@@ -246,7 +247,7 @@ ReadResult readPcx(const QString &path)
     QFile file(path);
     if (!file.exists())
         return {QImage(), kFileNotFound};
-    if (!file.open(QIODevice::ReadOnly))
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
         return {QImage(), kCannotRead};
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
