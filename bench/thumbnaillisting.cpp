@@ -6,7 +6,7 @@
 
 #include <QAction>
 #include <QElapsedTimer>
-#include <QStandardPaths>
+#include <QFile>
 #include <QToolButton>
 
 using namespace pelorin;
@@ -18,8 +18,8 @@ QSize benchTileSize()
 
 BenchListing::BenchListing(const QString &directory) : mDirectory(directory)
 {
-    // Never read or write the user's own settings.
-    QStandardPaths::setTestModeEnabled(true);
+    // Never read or write the user's own settings, nor those tests leave behind.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(mConfig.path()));
     mForm = std::make_unique<TMainForm>();
     AppState &state = appState();
     state.ThumbWidth = benchTileSize().width();

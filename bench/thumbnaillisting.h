@@ -3,6 +3,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -27,5 +28,6 @@ public:
 
 private:
     QString mDirectory;
+    QTemporaryDir mConfig; // the settings of a fresh user, never the real ones
     std::unique_ptr<pelorin::TMainForm> mForm;
 };

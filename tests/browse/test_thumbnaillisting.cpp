@@ -16,7 +16,6 @@
 #include <QImageWriter>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -63,6 +62,7 @@ class TestThumbnailListing : public QObject
     std::unique_ptr<test::ScriptedUser> mUser;
     std::unique_ptr<TMainForm> mForm;
     std::unique_ptr<QTemporaryDir> mDir;
+    QTemporaryDir mConfig;
 
     void list(const QString &filter)
     {
@@ -78,7 +78,12 @@ class TestThumbnailListing : public QObject
     }
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    // Settings of a private folder: what other tests store cannot reach these listings.
+    void initTestCase()
+    {
+        QVERIFY(mConfig.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(mConfig.path()));
+    }
 
     void init()
     {
