@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${1:-${BUILD_DIR:-build}}
 
+scripts/deps.sh bench
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 # Every executable target named bench_* that bench/CMakeLists.txt defines.
 mapfile -t benches < <(sed -n 's/^add_executable(\(bench_[A-Za-z0-9_]*\).*/\1/p' bench/CMakeLists.txt)

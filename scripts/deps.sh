@@ -17,7 +17,7 @@ test_pkgs=(
   clang libclang-rt-14-dev
   graphicsmagick libtiff-tools pngcheck netpbm poppler-utils sane-utils
 )
-bench_pkgs=(libvips-tools)
+bench_pkgs=(libvips-tools mate-backgrounds plasma-workspace-wallpapers)
 
 pkgs=("${run_pkgs[@]}")
 case "$what" in
