@@ -23,6 +23,7 @@ struct LogPen
     double width = 0;
     QColor color = Qt::black;
     QList<qreal> dashes; // PS_USERSTYLE lengths in logical units
+    bool extended = false; // made by ExtCreatePen: the type bits say cosmetic or geometric
     bool isNull() const { return (style & 0xF) == 5; }
 };
 

@@ -13,10 +13,10 @@ QImage EmfPlayer::masked(QImage image, const ByteReader &in, qint64 at, QPoint s
     image = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < image.height(); ++y) {
         QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        const int my = y - srcOrigin.y() + maskOrigin.y();
+        const qint64 my = qint64(y) - srcOrigin.y() + maskOrigin.y();
         for (int x = 0; x < image.width(); ++x) {
-            const int mx = x - srcOrigin.x() + maskOrigin.x();
-            const bool set = mx >= 0 && my >= 0 && mx < mask.width() && my < mask.height() && qGray(mask.pixel(mx, my)) > 127;
+            const qint64 mx = qint64(x) - srcOrigin.x() + maskOrigin.x();
+            const bool set = mx >= 0 && my >= 0 && mx < mask.width() && my < mask.height() && qGray(mask.pixel(int(mx), int(my))) > 127;
             if (!set)
                 line[x] = 0;
         }

@@ -75,6 +75,7 @@ void EmfPlayer::polyPoly(const ByteReader &in, bool small, bool polygon)
 LogPen EmfPlayer::extPen(const ByteReader &in)
 {
     LogPen pen;
+    pen.extended = true;
     pen.style = int(in.u32(28));
     pen.width = in.u32(32);
     const quint32 brushStyle = in.u32(36);
