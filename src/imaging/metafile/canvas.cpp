@@ -268,7 +268,8 @@ QPen Canvas::qpen()
     double width = p.width * scale;
     if (p.width <= 0 || (p.extended && !geometric))
         width = mCosmetic;
-    width = std::clamp(width, 1.0, 1e5);
+    // A pen wider than twice the target covers all of it already.
+    width = std::clamp(width, 1.0, std::max(1.0, 2 * std::hypot(mTarget.width(), mTarget.height())));
     QPen pen(p.color, width);
     switch (p.style & 0xF00) {
     case 0x100: pen.setCapStyle(Qt::SquareCap); break;
@@ -281,16 +282,18 @@ QPen Canvas::qpen()
     default: pen.setJoinStyle(Qt::RoundJoin); break;
     }
     // Dash lengths: cosmetic pens in device pixels, geometric ones in pen widths.
-    const double unit = geometric ? 1.0 : mCosmetic / width;
+    const double unit = geometric ? 1.0 : std::max(mCosmetic, 1.0) / width; // never finer than the device
     QList<qreal> pattern;
-    switch (p.style & 0xF) {
+    // Pens of the plain kind wider than one device pixel are always solid.
+    const int style = !p.extended && p.width * scale / mCosmetic > 1.5 ? 0 : p.style & 0xF;
+    switch (style) {
     case 1: pattern = geometric ? QList<qreal>{3, 1} : QList<qreal>{18, 6}; break;
     case 2: pattern = geometric ? QList<qreal>{1, 1} : QList<qreal>{3, 3}; break;
     case 3: pattern = geometric ? QList<qreal>{3, 1, 1, 1} : QList<qreal>{9, 6, 3, 6}; break;
     case 4: pattern = geometric ? QList<qreal>{3, 1, 1, 1, 1, 1} : QList<qreal>{9, 3, 3, 3, 3, 3}; break;
     case 7:
         for (qreal d : p.dashes)
-            pattern << std::max<qreal>(d * (geometric ? scale / width : mCosmetic / width / unit), 0.01);
+            pattern << std::max<qreal>(d * (geometric ? scale / width : 1.0), 0.01);
         if (pattern.size() % 2)
             pattern << pattern.last();
         break;
@@ -300,7 +303,7 @@ QPen Canvas::qpen()
     if (!pattern.isEmpty()) {
         for (qreal &d : pattern)
             d *= unit;
-        if (pen.capStyle() != Qt::FlatCap && (p.style & 0xF) != 7)
+        if (pen.capStyle() != Qt::FlatCap && style != 7)
             pen.setCapStyle(Qt::FlatCap);
         pen.setDashPattern(pattern);
     }

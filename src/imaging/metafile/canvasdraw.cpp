@@ -86,6 +86,15 @@ void Canvas::drawTarget(QPainterPath path, bool fill, bool stroke, const LogBrus
     }
     if (stroke) {
         QPen pen = qpen();
+        if (pen.style() == Qt::CustomDashLine) {
+            // Dashes shorter than a pixel, or too many of them, are drawn as a line.
+            double period = 0;
+            for (qreal d : pen.dashPattern())
+                period += d;
+            period *= pen.widthF();
+            if (!(period >= 0.5) || path.length() / period > 100000)
+                pen.setStyle(Qt::SolidLine);
+        }
         if (pen.style() != Qt::NoPen) {
             pen.setColor(forced(pen.color()));
             if (pen.style() == Qt::CustomDashLine && mDc.bkMode == 2) {
