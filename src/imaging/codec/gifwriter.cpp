@@ -71,19 +71,10 @@ int encode(const QImage &source, int depth, QByteArray &out)
 
 int writeGif(const QImage &image, const QString &path, int depth)
 {
-    if (image.isNull())
-        return kNoImage;
+    // The format holds at most 8 bits per pixel; deeper requests are written at 8.
     if (depth > 8)
         depth = 8;
-    if (!detail::isWriterDepth(depth))
-        return kUnsupportedDepth;
-    try {
-        QByteArray bytes;
-        const int status = encode(image, depth, bytes);
-        return status > 0 ? detail::writeFileAtomically(path, bytes) : status;
-    } catch (const std::bad_alloc &) {
-        return kOutOfMemory;
-    }
+    return detail::encodeAndWrite(image, path, depth, [&](QByteArray &bytes) { return encode(image, depth, bytes); });
 }
 
 } // namespace pelorin::codec

@@ -117,17 +117,7 @@ int encode(const QImage &source, int depth, QByteArray &out)
 
 int writePcx(const QImage &image, const QString &path, int depth)
 {
-    if (image.isNull())
-        return kNoImage;
-    if (!detail::isWriterDepth(depth))
-        return kUnsupportedDepth;
-    try {
-        QByteArray bytes;
-        const int status = encode(image, depth, bytes);
-        return status > 0 ? detail::writeFileAtomically(path, bytes) : status;
-    } catch (const std::bad_alloc &) {
-        return kOutOfMemory;
-    }
+    return detail::encodeAndWrite(image, path, depth, [&](QByteArray &bytes) { return encode(image, depth, bytes); });
 }
 
 } // namespace pelorin::codec

@@ -113,17 +113,7 @@ int encode(const QImage &source, int depth, bool interlaced, QByteArray &out)
 
 int writePng(const QImage &image, const QString &path, int depth, bool interlaced)
 {
-    if (image.isNull())
-        return kNoImage;
-    if (!detail::isWriterDepth(depth))
-        return kUnsupportedDepth;
-    try {
-        QByteArray bytes;
-        const int status = encode(image, depth, interlaced, bytes);
-        return status > 0 ? detail::writeFileAtomically(path, bytes) : status;
-    } catch (const std::bad_alloc &) {
-        return kOutOfMemory;
-    }
+    return detail::encodeAndWrite(image, path, depth, [&](QByteArray &bytes) { return encode(image, depth, interlaced, bytes); });
 }
 
 } // namespace pelorin::codec

@@ -6,6 +6,10 @@
 #include <QList>
 #include <QString>
 
+#include "imaging/codec/status.h"
+
+#include <new>
+
 namespace pelorin::codec::detail {
 
 // The depths a palette or true-colour writer accepts: 0 (VGA), 1, 4, 8 and 24.
@@ -28,6 +32,25 @@ void packRow(const uchar *indices, int width, int bits, uchar *out, qsizetype ou
 // it is complete, so a failed write never leaves a half-written file in place of a
 // previous one. A path that names a device or pipe is written in place.
 int writeFileAtomically(const QString &path, QByteArrayView bytes);
+
+// The frame the in-memory writers share: checks the image and the depth, lets encode
+// fill the file's bytes, and writes them atomically. Running out of memory is a status,
+// not an exception.
+template<class Encode>
+int encodeAndWrite(const QImage &image, const QString &path, int depth, Encode encode)
+{
+    if (image.isNull())
+        return kNoImage;
+    if (!isWriterDepth(depth))
+        return kUnsupportedDepth;
+    try {
+        QByteArray bytes;
+        const int status = encode(bytes);
+        return status > 0 ? writeFileAtomically(path, bytes) : status;
+    } catch (const std::bad_alloc &) {
+        return kOutOfMemory;
+    }
+}
 
 // Dots per inch from the image's resolution, rounded; 0 when the image has none.
 int dotsPerInchX(const QImage &image);
