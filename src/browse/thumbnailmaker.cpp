@@ -80,7 +80,7 @@ QImage ThumbnailMaker::make(int index, const QString &name, QSize tileSize)
             if (!decoded)
                 decoded = decodeRasterTile({name, mComponent.readDepth(), mComponent.ImageDither, tileSize}, tileSize);
             painter.end();
-            drawRaster(tile, std::move(*decoded));
+            drawRaster(tile, name, std::move(*decoded));
             break;
         }
         }
@@ -90,31 +90,11 @@ QImage ThumbnailMaker::make(int index, const QString &name, QSize tileSize)
     return tile;
 }
 
-// What the work component does with a raster load, then the component's picture drawn
-// over the tile. A file without a reader leaves the component's previous picture.
-void ThumbnailMaker::drawRaster(QImage &tile, RasterLoadResult decoded)
+// The raster load taken by the work component as if it had loaded the file itself, then
+// the component's picture drawn over the tile.
+void ThumbnailMaker::drawRaster(QImage &tile, const QString &name, RasterLoadResult decoded)
 {
-    using Outcome = RasterLoadResult::Outcome;
-    switch (decoded.outcome) {
-    case Outcome::Unrecognised:
-        break;
-    case Outcome::Missing:
-    case Outcome::Unexpected:
-        mComponent.setPicture(Picture());
-        break;
-    case Outcome::ReaderFailed:
-        if (!decoded.messages.isEmpty())
-            showError(decoded.messages.first());
-        for (qsizetype i = 1; i < decoded.messages.size(); ++i)
-            showInformation(decoded.messages.at(i));
-        [[fallthrough]];
-    case Outcome::Loaded: {
-        Picture picture;
-        picture.setBitmap(std::move(decoded.image));
-        mComponent.setPicture(picture);
-        break;
-    }
-    }
+    mComponent.applyLoadResult(name, std::move(decoded));
     QPainter painter(&tile);
     mComponent.picture().drawStretched(painter, tile.rect());
 }

@@ -36,7 +36,7 @@ public:
     void end();
 
 private:
-    void drawRaster(QImage &tile, RasterLoadResult decoded);
+    void drawRaster(QImage &tile, const QString &name, RasterLoadResult decoded);
 
     ImageComponent &mComponent;
     PictureHolder &mPicture;

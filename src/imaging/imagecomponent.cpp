@@ -36,7 +36,12 @@ void ImageComponent::setImageName(const QString &name)
     if (reader == RasterReader::None)
         return;
 
-    RasterLoadResult result = loadRaster({name, readDepth(), ImageDither, QSize()});
+    applyLoadResult(name, loadRaster({name, readDepth(), ImageDither, QSize()}));
+}
+
+void ImageComponent::applyLoadResult(const QString &name, RasterLoadResult result)
+{
+    mImageName = name;
     switch (result.outcome) {
     case RasterLoadResult::Outcome::Missing:
         mStatusText = QStringLiteral("file not found");
@@ -48,10 +53,11 @@ void ImageComponent::setImageName(const QString &name)
         takePicture(Picture());
         return;
     case RasterLoadResult::Outcome::ReaderFailed:
-        if (result.messages.size() >= 2) {
-            showError(result.messages.at(0));
-            showInformation(result.messages.at(1));
-        }
+        // The reader's own text in an error box, then "Reading ... file failed".
+        if (!result.messages.isEmpty())
+            showError(result.messages.first());
+        for (qsizetype i = 1; i < result.messages.size(); ++i)
+            showInformation(result.messages.at(i));
         break;
     case RasterLoadResult::Outcome::Loaded:
         mStatusText = name.toUpper();

@@ -4,6 +4,7 @@
 // writers at the depth its settings give. Messages go through the user seam.
 
 #include "imaging/picture.h"
+#include "imaging/rasterload.h"
 
 #include <QObject>
 #include <QSize>
@@ -33,6 +34,9 @@ public:
     // system picture and raise pelorin::Error when that fails.
     void setImageName(const QString &name);
     const QString &imageName() const { return mImageName; }
+    // Takes a raster load of name made elsewhere (ahead, on a worker) as setImageName
+    // would have taken it: shows its messages, then empties, keeps or replaces the picture.
+    void applyLoadResult(const QString &name, RasterLoadResult result);
 
     const Picture &picture() const { return mPicture; }
     void setPicture(const Picture &picture);
