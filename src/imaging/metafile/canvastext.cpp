@@ -102,7 +102,7 @@ QFont Canvas::qfont(double &stretch, double &targetHeight)
         // A positive height is the cell height: ascent plus descent.
         const QFontMetricsF m(font);
         if (m.ascent() + m.descent() > 0)
-            height = height * font.pixelSize() / (m.ascent() + m.descent());
+            height = std::clamp(height * font.pixelSize() / (m.ascent() + m.descent()), 0.5, 20000.0);
         font.setPixelSize(std::max(1, qRound(height)));
     }
     targetHeight = height;

@@ -21,7 +21,7 @@ constexpr int kMaxSide = 32767; // no picture claims more screen pixels than thi
 
 QSize screenSize(double width, double height)
 {
-    auto side = [](double v) { return std::isfinite(v) ? qBound(1, qRound(std::abs(v)), kMaxSide) : 1; };
+    auto side = [](double v) { return std::isfinite(v) ? qBound(1, qRound(std::min(std::abs(v), double(kMaxSide))), kMaxSide) : 1; };
     return {side(width), side(height)};
 }
 
