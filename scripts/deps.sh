@@ -11,7 +11,7 @@ run_pkgs=(
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-qpa-plugins
   libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev zlib1g-dev
   libsane-dev libsane1 libx11-dev libxcb1-dev
-  fonts-dejavu-core xvfb xauth
+  fonts-dejavu-core fonts-liberation xvfb xauth
 )
 test_pkgs=(
   clang libclang-rt-14-dev
