@@ -32,6 +32,8 @@ enum : quint16 {
 enum : quint32 {
     kEmfPolygon = 3,
     kEmfSetMapMode = 17,
+    kEmfSetPolyFillMode = 19,
+    kEmfExcludeClipRect = 29,
     kEmfSetWindowExt = 9,
     kEmfSetViewportExt = 11,
     kEmfSetTextAlign = 22,
@@ -361,6 +363,49 @@ private slots:
         QCOMPARE(image.pixel(400, 150), kWhite);
         QCOMPARE(image.pixel(200, 700), kWhite);
         QCOMPARE(inkBox(image), QRect(100, 100, 800, 700));
+    }
+
+    // A shape reaching far beyond the target is cut down to it before drawing, and the
+    // cut keeps the fill: here two bands, one crossing the other, make one polygon whose
+    // crossing is covered twice.
+    void farSelfCrossingPolygonKeepsItsFill_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QRgb>("crossing");
+        QTest::newRow("alternate") << 1 << kWhite;
+        QTest::newRow("winding") << 2 << kRed;
+    }
+    void farSelfCrossingPolygonKeepsItsFill()
+    {
+        QFETCH(int, mode);
+        QFETCH(QRgb, crossing);
+        const qint32 far = 100'000'000;
+        EmfBuilder emf = emfWithRedBrush();
+        emf.ints(kEmfSetPolyFillMode, {mode})
+            .ints(kEmfPolygon, {0, 0, 0, 0, 10,
+                                -far, 100, far, 100, far, 300, -far, 300, -far, 100,  // across
+                                200, -far, 400, -far, 400, far, 200, far, 200, -far}); // down
+        const QImage image = render(emf.finish(kEmfFrame), QSize(1000, 1000));
+        QCOMPARE(image.pixel(300, 200), crossing);
+        QCOMPARE(image.pixel(100, 200), kRed);
+        QCOMPARE(image.pixel(900, 200), kRed);
+        QCOMPARE(image.pixel(300, 50), kRed);
+        QCOMPARE(image.pixel(300, 900), kRed);
+        QCOMPARE(image.pixel(100, 50), kWhite);
+    }
+
+    // Clip records add up: a thousand excluded stripes leave the strips between them.
+    void manyClipRecordsCombine()
+    {
+        EmfBuilder emf = emfWithRedBrush();
+        for (int x = 0; x < 1000; x += 2)
+            emf.ints(kEmfExcludeClipRect, {x, 0, x + 1, 1000});
+        emf.ints(kEmfRectangle, {-10, -10, 1010, 1010});
+        const QImage image = render(emf.finish(kEmfFrame), QSize(1000, 1000));
+        for (int x : {0, 2, 500, 998})
+            QCOMPARE(image.pixel(x, 500), kWhite);
+        for (int x : {1, 3, 501, 999})
+            QCOMPARE(image.pixel(x, 500), kRed);
     }
 
     // A record whose point count runs past its end is skipped; the others still draw.

@@ -57,7 +57,7 @@ Canvas::Canvas(QPainter &painter, const QRectF &target, const QRectF &frame, QSi
 {
     mPainter.save();
     if (mPainter.hasClipping())
-        mCallerClip = mPainter.clipPath(); // in the painter's coordinates, as ours are
+        mCallerClip = mPainter.clipRegion(); // in the painter's coordinates, as ours are
     mPainter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
     const double sx = naturalSize.width() > 0 ? target.width() / naturalSize.width() : 1.0;
     const double sy = naturalSize.height() > 0 ? target.height() / naturalSize.height() : 1.0;

@@ -11,6 +11,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRectF>
+#include <QRegion>
 #include <QSize>
 
 #include <optional>
@@ -123,7 +124,14 @@ private:
     bool beginRop(); // false: nothing to draw
     void endRop();
     void applyClip();
-    QPainterPath tame(const QPainterPath &path) const;
+    void combineClip(const QRegion &region, ClipMode mode);
+    // The rectangle drawing is clipped to before it reaches the painter: the target and
+    // a margin no pen can bridge.
+    QRectF window() const;
+    // path as it is, or clipped to window() when it reaches far beyond it.
+    QPainterPath tame(const QPainterPath &path, bool closed) const;
+    // The pixels of the painter's device that path's fill covers.
+    QRegion regionOf(const QPainterPath &targetPath) const;
     std::optional<QTransform> textTransform(QPointF ref, double stretch, double &angleDeg);
     void updateMapping();
 
@@ -137,7 +145,7 @@ private:
     QTransform mFrameToTarget;
     QTransform mToTarget;
     bool mMappingDirty = true;
-    std::optional<QPainterPath> mCallerClip;
+    std::optional<QRegion> mCallerClip;
 
     DcState mDc;
     std::vector<DcState> mSaved;

@@ -46,7 +46,7 @@ void Canvas::bitBlt(const QImage &image, const QRectF &dest, const QRectF &src, 
     const bool rasterOps = mPainter.paintEngine() && mPainter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
     QPainterPath area;
     area.addRect(dest.normalized());
-    const QPainterPath targetArea = tame(mapToTarget(area));
+    const QPainterPath targetArea = tame(mapToTarget(area), true);
     if (targetArea.isEmpty())
         return;
 

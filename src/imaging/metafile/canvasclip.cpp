@@ -1,42 +1,44 @@
 // Clipping and the path bracket.
 #include "imaging/metafile/canvas.h"
 
+#include <cmath>
+
 namespace pelorin::metafile {
 
 // ---- clipping ----
 
+// Clip regions are sets of whole pixels, as a device's are; combining them costs time
+// in proportion to their rectangles, however many records build them up.
 void Canvas::applyClip()
 {
-    QPainterPath clip;
-    clip.addRect(mTarget);
+    QRegion clip(mTarget.toAlignedRect());
     if (mCallerClip)
-        clip = clip.intersected(*mCallerClip);
+        clip &= *mCallerClip;
     if (mDc.clip)
-        clip = clip.intersected(*mDc.clip);
-    mPainter.setClipPath(clip, Qt::ReplaceClip);
+        clip &= *mDc.clip;
+    mPainter.setClipRegion(clip, Qt::ReplaceClip);
 }
 
 void Canvas::selectClip(std::optional<QPainterPath> path, ClipMode mode)
 {
-    QPainterPath current;
-    if (mDc.clip) {
-        current = *mDc.clip;
-    } else {
-        current.addRect(mTarget.adjusted(-1, -1, 1, 1));
-    }
     if (!path) {
         if (mode == ClipMode::Copy)
             mDc.clip.reset();
         applyClip();
         return;
     }
-    QPainterPath p = tame(*path);
-    p.setFillRule(Qt::WindingFill);
+    path->setFillRule(Qt::WindingFill);
+    combineClip(regionOf(*path), mode);
+}
+
+void Canvas::combineClip(const QRegion &p, ClipMode mode)
+{
+    const QRegion current = mDc.clip ? *mDc.clip : QRegion(mTarget.toAlignedRect().adjusted(-1, -1, 1, 1));
     switch (mode) {
-    case ClipMode::And: mDc.clip = current.intersected(p); break;
-    case ClipMode::Or: mDc.clip = current.united(p); break;
-    case ClipMode::Xor: mDc.clip = current.united(p).subtracted(current.intersected(p)); break;
-    case ClipMode::Diff: mDc.clip = current.subtracted(p); break;
+    case ClipMode::And: mDc.clip = current & p; break;
+    case ClipMode::Or: mDc.clip = current | p; break;
+    case ClipMode::Xor: mDc.clip = current ^ p; break;
+    case ClipMode::Diff: mDc.clip = current - p; break;
     case ClipMode::Copy: mDc.clip = p; break;
     }
     applyClip();
@@ -61,7 +63,10 @@ void Canvas::offsetClip(QPointF logicalDelta)
     if (!mDc.clip)
         return;
     const QPointF d = mapToTarget(logicalDelta) - mapToTarget(QPointF(0, 0));
-    mDc.clip = QTransform::fromTranslate(d.x(), d.y()).map(*mDc.clip);
+    if (!std::isfinite(d.x()) || !std::isfinite(d.y()))
+        return;
+    mDc.clip->translate(qRound(std::clamp(d.x(), -kFarCoordinate, kFarCoordinate)),
+                        qRound(std::clamp(d.y(), -kFarCoordinate, kFarCoordinate)));
     applyClip();
 }
 
@@ -138,7 +143,7 @@ void Canvas::widenPath()
     if (pen.style() == Qt::NoPen)
         return;
     QPainterPathStroker stroker(pen);
-    path = stroker.createStroke(tame(path));
+    path = stroker.createStroke(tame(path, false));
 }
 
 void Canvas::selectClipPath(ClipMode mode)
@@ -146,11 +151,10 @@ void Canvas::selectClipPath(ClipMode mode)
     if (mPathOpen)
         endPath();
     QPainterPath path = mFinishedPath;
-    path.setFillRule(mDc.polyFillMode == 2 ? Qt::WindingFill : Qt::OddEvenFill);
-    // Normalise the fill rule before combining so that odd-even areas survive.
-    QPainterPath simple = path.simplified();
-    selectClip(simple, mode);
     mFinishedPath = QPainterPath();
+    // The current fill mode decides the path's pixels before they are combined.
+    path.setFillRule(mDc.polyFillMode == 2 ? Qt::WindingFill : Qt::OddEvenFill);
+    combineClip(regionOf(path), mode);
 }
 
 } // namespace pelorin::metafile

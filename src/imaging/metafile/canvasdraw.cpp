@@ -2,6 +2,8 @@
 // coordinates with the current pen, brush and mix mode.
 #include "imaging/metafile/canvas.h"
 
+#include "imaging/metafile/pathclip.h"
+
 #include <QPaintEngine>
 #include <QtMath>
 
@@ -15,7 +17,15 @@ QPainterPath Canvas::mapToTarget(const QPainterPath &logical)
     return toTarget().map(logical);
 }
 
-QPainterPath Canvas::tame(const QPainterPath &path) const
+QRectF Canvas::window() const
+{
+    // Far enough beyond the target that no pen (at most twice the target's diagonal wide)
+    // reaches into the target from the window's edge.
+    const double margin = 1000 + 2 * std::hypot(mTarget.width(), mTarget.height());
+    return mTarget.adjusted(-margin, -margin, margin, margin);
+}
+
+QPainterPath Canvas::tame(const QPainterPath &path, bool closed) const
 {
     const QRectF box = path.controlPointRect();
     if (std::abs(box.left()) < kFarCoordinate && std::abs(box.right()) < kFarCoordinate && std::abs(box.top()) < kFarCoordinate
@@ -23,9 +33,14 @@ QPainterPath Canvas::tame(const QPainterPath &path) const
         return path;
     if (!std::isfinite(box.width()) || !std::isfinite(box.height()))
         return {};
-    QPainterPath window;
-    window.addRect(mTarget.adjusted(-1000, -1000, 1000, 1000));
-    return path.intersected(window);
+    return clipToRect(path, window(), closed);
+}
+
+QRegion Canvas::regionOf(const QPainterPath &targetPath) const
+{
+    // The region covers the pixels the path's fill covers, as a device's clip region does.
+    const QPainterPath path = clipToRect(targetPath, window(), true);
+    return QRegion(path.toFillPolygon().toPolygon(), path.fillRule());
 }
 
 bool Canvas::beginRop()
@@ -65,7 +80,7 @@ void Canvas::endRop()
 
 void Canvas::drawTarget(QPainterPath path, bool fill, bool stroke, const LogBrush &brush)
 {
-    path = tame(path);
+    path = tame(path, fill);
     if (path.isEmpty() || !beginRop())
         return;
     const int rop = mDc.rop2;
@@ -347,15 +362,17 @@ void Canvas::fillRegion(const QPainterPath &region, const LogBrush &brush)
 
 void Canvas::frameRegion(const QPainterPath &region, const LogBrush &brush, QSizeF stroke)
 {
-    // The frame is the band of the given width inside the region's outline.
-    if (region.isEmpty())
+    // The frame is the band inside the region's outline: the pixels that lie within the
+    // stroke's width (or height) of a pixel outside it.
+    const QRegion area = regionOf(region);
+    if (area.isEmpty())
         return;
-    const double width = std::clamp((stroke.width() + stroke.height()) / 2, 1.0, 1e4);
-    QPainterPathStroker stroker;
-    stroker.setWidth(2 * width);
-    stroker.setJoinStyle(Qt::MiterJoin);
-    stroker.setCapStyle(Qt::SquareCap);
-    const QPainterPath band = stroker.createStroke(tame(region.simplified())).intersected(region);
+    const int w = qRound(std::clamp(std::abs(stroke.width()), 1.0, 1e4));
+    const int h = qRound(std::clamp(std::abs(stroke.height()), 1.0, 1e4));
+    const QRegion inner = area & area.translated(w, 0) & area.translated(-w, 0) & area.translated(0, h)
+        & area.translated(0, -h);
+    QPainterPath band;
+    band.addRegion(area - inner);
     drawTarget(band, true, false, brush);
 }
 
@@ -364,7 +381,7 @@ void Canvas::invertRegion(const QPainterPath &region)
     if (!mPainter.paintEngine() || !mPainter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes))
         return;
     mPainter.setCompositionMode(QPainter::RasterOp_NotDestination);
-    mPainter.fillPath(tame(region), Qt::black);
+    mPainter.fillPath(tame(region, true), Qt::black);
     mPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 

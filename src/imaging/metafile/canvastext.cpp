@@ -147,7 +147,7 @@ void Canvas::text(QPointF ref, QString text, const QList<qreal> &dx, quint32 opt
     if (rect && (options & kEtoOpaque) && !mPathOpen) {
         QPainterPath box;
         box.addRect(rect->normalized());
-        mPainter.fillPath(tame(t.map(box)), mDc.bkColor);
+        mPainter.fillPath(tame(t.map(box), true), mDc.bkColor);
     }
     if (text.isEmpty())
         return;
@@ -226,7 +226,7 @@ void Canvas::text(QPointF ref, QString text, const QList<qreal> &dx, quint32 opt
     if (rect && (options & kEtoClipped)) {
         QPainterPath box;
         box.addRect(rect->normalized());
-        mPainter.setClipPath(tame(t.map(box)), Qt::IntersectClip);
+        mPainter.setClipPath(tame(t.map(box), true), Qt::IntersectClip);
     }
     mPainter.setTransform(*local, true);
     if (mDc.bkMode == 2)

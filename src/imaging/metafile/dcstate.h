@@ -8,6 +8,7 @@
 #include <QList>
 #include <QPainterPath>
 #include <QPointF>
+#include <QRegion>
 #include <QSizeF>
 #include <QString>
 #include <QTransform>
@@ -97,7 +98,7 @@ struct DcState
     QPointF brushOrg;
 
     // Clipping in the painter's coordinates; none means the target rectangle only.
-    std::optional<QPainterPath> clip;
+    std::optional<QRegion> clip;
 };
 
 } // namespace pelorin::metafile
