@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
+
 using namespace pelorin;
 using pelorin::test::EmfBuilder;
 using pelorin::test::WmfBuilder;
@@ -126,11 +128,11 @@ QByteArray extTextOut(QPoint ref, const QString &text)
     return p + utf16(text) + QByteArray(text.size() % 2 ? 2 : 0, '\0');
 }
 
-QByteArray font(int height)
+QByteArray font(int height, qint32 escapement = 0)
 {
     QByteArray p;
     test::putU32(p, 3); // object index
-    for (int v : {-height, 0, 0, 0, 700})
+    for (int v : {-height, 0, escapement, 0, 700})
         test::putU32(p, quint32(v));
     p.append(QByteArray(8, '\0'));
     const QByteArray face = utf16(QStringLiteral("DejaVu Sans"));
@@ -406,6 +408,31 @@ private slots:
             QCOMPARE(image.pixel(x, 500), kWhite);
         for (int x : {1, 3, 501, 999})
             QCOMPARE(image.pixel(x, 500), kRed);
+    }
+
+    // Escapement turns the baseline counter-clockwise; any value the file holds is taken.
+    void escapementTurnsText_data()
+    {
+        QTest::addColumn<qint32>("escapement");
+        QTest::addColumn<bool>("upright");
+        QTest::newRow("none") << 0 << false;
+        QTest::newRow("quarter turn") << 900 << true;
+        QTest::newRow("most negative") << std::numeric_limits<qint32>::min() << false;
+    }
+    void escapementTurnsText()
+    {
+        QFETCH(qint32, escapement);
+        QFETCH(bool, upright);
+        EmfBuilder emf;
+        emf.record(kEmfCreateFont, font(60, escapement))
+            .ints(kEmfSelectObject, {3})
+            .ints(kEmfSetTextColor, {0})
+            .ints(kEmfSetBkMode, {1})
+            .record(kEmfExtTextOutW, extTextOut(QPoint(500, 500), QStringLiteral("HHHHHH")));
+        const QRect ink = inkBox(render(emf.finish(kEmfFrame), QSize(1000, 1000)));
+        QVERIFY(!ink.isEmpty());
+        if (escapement == 0 || upright)
+            QCOMPARE(ink.height() > ink.width(), upright);
     }
 
     // A record whose point count runs past its end is skipped; the others still draw.

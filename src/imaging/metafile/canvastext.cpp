@@ -124,7 +124,7 @@ std::optional<QTransform> Canvas::textTransform(QPointF ref, double stretch, dou
         return std::nullopt;
     // Escapement turns the baseline counter-clockwise as seen; a world transform with
     // rotation turns it with the drawing.
-    angleDeg = -mDc.font.escapement / 10.0;
+    angleDeg = -double(mDc.font.escapement) / 10.0;
     if (std::abs(t.m12()) > 1e-9 || std::abs(t.m21()) > 1e-9) {
         angleDeg += qRadiansToDegrees(std::atan2(t.m12(), t.m11()));
     }
