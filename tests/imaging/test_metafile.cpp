@@ -435,6 +435,26 @@ private slots:
             QCOMPARE(ink.height() > ink.width(), upright);
     }
 
+    // Text drawn large (on a printer, say) is filled as outlines, and lands where the same
+    // text drawn small does, in proportion.
+    void largeTextKeepsItsPlace()
+    {
+        EmfBuilder emf;
+        emf.record(kEmfCreateFont, font(100))
+            .ints(kEmfSelectObject, {3})
+            .ints(kEmfSetTextColor, {0})
+            .ints(kEmfSetBkMode, {1})
+            .ints(kEmfSetTextAlign, {6 | 24}) // centred on the baseline
+            .record(kEmfExtTextOutW, extTextOut(QPoint(500, 500), QStringLiteral("HHHH")));
+        const QByteArray data = emf.finish(kEmfFrame);
+        const QRect small = inkBox(render(data, QSize(1000, 1000)));
+        const QRect large = inkBox(render(data, QSize(4000, 4000)));
+        QVERIFY(!small.isEmpty());
+        for (auto [a, b] : {std::pair{small.left(), large.left()}, {small.right(), large.right()},
+                            {small.top(), large.top()}, {small.bottom(), large.bottom()}})
+            QVERIFY2(qAbs(4 * a - b) <= 12, qPrintable(QStringLiteral("%1 against %2").arg(4 * a).arg(b)));
+    }
+
     // A record whose point count runs past its end is skipped; the others still draw.
     void recordOverrunningItsSizeIsSkipped()
     {

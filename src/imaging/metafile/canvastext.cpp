@@ -20,6 +20,8 @@ constexpr quint32 kEtoOpaque = 0x2;
 constexpr quint32 kEtoClipped = 0x4;
 constexpr quint32 kEtoGlyphIndex = 0x10;
 constexpr unsigned kTaUpdateCp = 1;
+// Device pixels: text taller than this is filled as outlines.
+constexpr double kLargestCachedGlyph = 256;
 
 // The face when it is installed, else the generic family that the face's name or its
 // pitch and family bits suggest (so "Courier New" still draws with fixed pitch).
@@ -210,7 +212,7 @@ void Canvas::text(QPointF ref, QString text, const QList<qreal> &dx, quint32 opt
             mDc.position += QPointF(advance / sx, 0);
     }
 
-    if (mPathOpen) {
+    auto outlines = [&] {
         QPainterPath glyphs;
         if (useDx) {
             for (qsizetype i = 0; i < codes.size(); ++i)
@@ -218,7 +220,10 @@ void Canvas::text(QPointF ref, QString text, const QList<qreal> &dx, quint32 opt
         } else {
             glyphs.addText(x0, baseline, font, text);
         }
-        addToPath(local->map(glyphs), true);
+        return glyphs;
+    };
+    if (mPathOpen) {
+        addToPath(local->map(outlines()), true);
         return;
     }
 
@@ -232,6 +237,16 @@ void Canvas::text(QPointF ref, QString text, const QList<qreal> &dx, quint32 opt
     if (mDc.bkMode == 2)
         mPainter.fillRect(QRectF(x0, baseline - metrics.ascent(), width, metrics.ascent() + metrics.descent()),
                           mDc.bkColor);
+    // Glyphs this large on the device are filled as outlines. The painter would keep a
+    // bitmap of each in its glyph cache, and a colour font's glyphs at thousands of pixels
+    // take gigabytes there. (Colour bitmap glyphs have no outlines, so these draw nothing.)
+    const QTransform device = mPainter.deviceTransform();
+    const double deviceScale = std::max(std::hypot(device.m11(), device.m12()), std::hypot(device.m21(), device.m22()));
+    if (!(height * deviceScale <= kLargestCachedGlyph)) {
+        mPainter.fillPath(outlines(), mDc.textColor);
+        mPainter.restore();
+        return;
+    }
     mPainter.setFont(font);
     mPainter.setPen(mDc.textColor);
     if (useDx) {
