@@ -9,7 +9,7 @@ what=${1:-test}
 run_pkgs=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-qpa-plugins
-  libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev zlib1g-dev
+  libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev zlib1g-dev libdeflate-dev
   libsane-dev libsane1 libx11-dev libxcb1-dev
   fonts-dejavu-core fonts-liberation xvfb xauth
 )
