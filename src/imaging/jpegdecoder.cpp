@@ -347,7 +347,8 @@ QByteArray scansForEighth(QByteArrayView data, const QList<int> &acComponents)
                 if (!component.seen && (ss != 0 || ah != 0))
                     return {};
                 component.seen = true;
-                if (ss != 0 && !acTable[segment[2 + 2 * i] & 15])
+                const int acTableId = segment[2 + 2 * i] & 15;
+                if (ss != 0 && (acTableId > 3 || !acTable[acTableId]))
                     return {};
                 for (int k = ss; k <= se; ++k) {
                     if (component.bits[k] != (ah == 0 ? -1 : ah))

@@ -285,6 +285,16 @@ void JpegDecoder::progressiveEighthAsWhole_data()
     QTest::newRow("truncated") << whole.left(whole.size() * 2 / 3) << false;
     QTest::newRow("garbage between segments") << whole.left(2) + QByteArray("\x00\x01", 2) + whole.mid(2) << false;
     QTest::newRow("baseline") << encode(picture) << false;
+    // The first AC scan names Huffman table 5, which cannot exist: libjpeg fails the file.
+    QByteArray badTable = whole;
+    for (qsizetype at = badTable.indexOf("\xFF\xDA"); at >= 0; at = badTable.indexOf("\xFF\xDA", at + 2)) {
+        const int count = uchar(badTable[at + 4]);
+        if (badTable[at + 5 + 2 * count] != 0) {
+            badTable[at + 6] = char((badTable[at + 6] & 0xF0) | 5);
+            break;
+        }
+    }
+    QTest::newRow("undefined AC table") << badTable << false;
 }
 
 void JpegDecoder::progressiveEighthAsWhole()
@@ -302,8 +312,9 @@ void JpegDecoder::progressiveEighthAsWhole()
         const jpeg::Result fast = jpeg::readJpeg(file, skipping);
         const jpeg::Result slow = jpeg::readJpeg(file, whole);
         QCOMPARE(fast.status, slow.status);
-        QCOMPARE(fast.image.size(), QSize(25, 14));
         QVERIFY(fast.image == slow.image);
+        if (fast.status == jpeg::Status::Ok)
+            QCOMPARE(fast.image.size(), QSize(25, 14));
     }
 }
 
