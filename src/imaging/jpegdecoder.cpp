@@ -427,7 +427,8 @@ Result readJpeg(QByteArrayView data, const Options &options)
         return result;
     }
 
-    // libjpeg scales by scaleNum / 8; the result is brought to exactly target after.
+    // libjpeg scales by scaleNum / 8 and rounds the size up; the picture is then resampled
+    // to target, which rounds down, so that thumbnails stay as they were made before.
     int scaleNum = 8;
     QSize target;
     if (options.scaleHint.isValid()) {
