@@ -243,7 +243,8 @@ QByteArray scansForEighth(QByteArrayView data, const QList<int> &acComponents)
     std::array<Component, 4> components;
     int componentCount = 0;
     bool frame = false;
-    // libjpeg supplies the standard tables 0 and 1 when a file defines none.
+    // Whether each AC Huffman table is defined and usable; libjpeg supplies the standard
+    // tables 0 and 1 when a file defines none.
     std::array<bool, 4> acTable{true, true, false, false};
 
     QByteArray out;
@@ -299,20 +300,28 @@ QByteArray scansForEighth(QByteArrayView data, const QList<int> &acComponents)
             }
             frame = true;
             out.append(data.sliced(at, end - at));
-        } else if (marker == 0xC4) { // Huffman tables: note which AC tables exist
+        } else if (marker == 0xC4) { // Huffman tables: note which AC tables are usable
             int offset = 0;
             while (offset < segmentLength) {
                 if (offset + 17 > segmentLength)
                     return {};
                 const int classAndId = segment[offset];
+                // libjpeg refuses a table, when a scan first uses it, whose codes of some
+                // length overflow that many bits.
                 int codes = 0;
-                for (int i = 1; i <= 16; ++i)
-                    codes += segment[offset + i];
+                qint64 code = 0;
+                bool fits = true;
+                for (int bits = 1; bits <= 16; ++bits) {
+                    codes += segment[offset + bits];
+                    code += segment[offset + bits];
+                    fits = fits && code < (qint64(1) << bits);
+                    code <<= 1;
+                }
                 offset += 17 + codes;
                 if ((classAndId >> 4) > 1 || (classAndId & 15) > 3 || offset > segmentLength)
                     return {};
                 if (classAndId >> 4)
-                    acTable[classAndId & 15] = true;
+                    acTable[classAndId & 15] = fits;
             }
             out.append(data.sliced(at, end - at));
         } else if (marker == 0xDA) { // start of scan

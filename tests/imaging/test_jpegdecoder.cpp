@@ -295,6 +295,20 @@ void JpegDecoder::progressiveEighthAsWhole_data()
         }
     }
     QTest::newRow("undefined AC table") << badTable << false;
+    // The first AC table (for the first luma AC scan) claims two codes of one bit, which
+    // leaves no room for the rest: libjpeg fails the file when that scan starts.
+    QByteArray overfull = whole;
+    for (qsizetype at = overfull.indexOf("\xFF\xC4"); at >= 0; at = overfull.indexOf("\xFF\xC4", at + 2)) {
+        if (uchar(overfull[at + 4]) >> 4 == 1) {
+            int codes = 0;
+            for (int length = 1; length <= 16; ++length)
+                codes += uchar(overfull[at + 4 + length]);
+            for (int length = 1; length <= 16; ++length)
+                overfull[at + 4 + length] = char(length == 1 ? 2 : length == 16 ? codes - 2 : 0);
+            break;
+        }
+    }
+    QTest::newRow("overfull AC table") << overfull << false;
 }
 
 void JpegDecoder::progressiveEighthAsWhole()
