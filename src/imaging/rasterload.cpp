@@ -4,12 +4,12 @@
 #include "imaging/codec/codec.h"
 #include "imaging/gifdecoder.h"
 #include "imaging/imageextension.h"
+#include "imaging/jpegdecoder.h"
 #include "imaging/pngdecoder.h"
 #include "imaging/tiffdecoder.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 
 namespace pelorin {
 
@@ -41,61 +41,19 @@ QString readerName(RasterReader reader)
     }
 }
 
-bool rotatesQuarter(QImageIOHandler::Transformations t)
-{
-    return t.testFlag(QImageIOHandler::TransformationRotate90);
-}
-
-// The largest of libjpeg's 1/2, 1/4 and 1/8 decodes that stays at or above hint.
-QSize jpegScaledSize(QSize full, QSize hint)
-{
-    for (int denom : {8, 4, 2}) {
-        const QSize scaled(full.width() / denom, full.height() / denom);
-        if (scaled.width() >= hint.width() && scaled.height() >= hint.height() && !scaled.isEmpty())
-            return scaled;
-    }
-    return {};
-}
-
-// JPEG through Qt's reader over libjpeg-turbo, which decodes scaled and applies the
+// JPEG through our reader over libjpeg-turbo, which decodes scaled and applies the
 // orientation tag.
 Read readJpeg(const QString &path, const QSize &scaleHint, QSize &originalSize)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {{}, QStringLiteral("cannot open file")};
-    QImageReader imageReader(&file, "jpeg");
-    imageReader.setAutoDetectImageFormat(false);
-    imageReader.setAutoTransform(true);
-    if (!imageReader.canRead())
-        return {{}, QStringLiteral("not a JPEG file")};
-
-    const QSize stored = imageReader.size();
-    const bool turned = rotatesQuarter(imageReader.transformation());
-    originalSize = turned ? stored.transposed() : stored;
-    if (scaleHint.isValid() && stored.isValid()) {
-        const QSize hint = turned ? scaleHint.transposed() : scaleHint;
-        const QSize scaled = jpegScaledSize(stored, hint);
-        if (scaled.isValid())
-            imageReader.setScaledSize(scaled);
-    }
-    if (stored.isValid()) {
-        const qint64 bytes = qint64(stored.width()) * stored.height() * 4;
-        if (bytes > qint64(QImageReader::allocationLimit()) * 1024 * 1024)
-            return {{}, QStringLiteral("image too large")};
-    }
-    QImage image;
-    if (imageReader.read(&image))
-        return {image, {}};
-    // What a failed read leaves in the image may be uninitialised memory: keep nothing.
-    switch (imageReader.error()) {
-    case QImageReader::DeviceError:
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
         return {{}, QStringLiteral("cannot read file")};
-    case QImageReader::UnsupportedFormatError:
-        return {{}, QStringLiteral("not a JPEG file")};
-    default:
-        return {{}, QStringLiteral("file damaged or truncated")};
-    }
+    jpeg::Result decoded = jpeg::readJpeg(data, {scaleHint});
+    originalSize = decoded.originalSize;
+    return {std::move(decoded.image), jpeg::statusText(decoded.status)};
 }
 
 // Reads the whole file and hands it to one of our decoders.
