@@ -234,8 +234,8 @@ void TiffSamples::sampleTypes()
     const QByteArray file = writeTiff(mDir.filePath(QStringLiteral("sample.tif")), fixture, rows);
     QVERIFY(!file.isEmpty());
 
-    const tiff::Result result = tiff::readTiff(file);
-    QCOMPARE(result.status, tiff::Status::Ok);
+    const pelorin::tiff::Result result = pelorin::tiff::readTiff(file);
+    QCOMPARE(result.status, pelorin::tiff::Status::Ok);
     QCOMPARE(result.image.format(), QImage::Format_Grayscale8);
     QCOMPARE(result.image.size(), QSize(kWidth, kHeight));
     for (int y = 0; y < kHeight; ++y) {
@@ -272,8 +272,8 @@ void TiffSamples::hostileValues()
         }
         const QByteArray file = writeTiff(mDir.filePath(QStringLiteral("hostile.tif")),
                                           {bits, SAMPLEFORMAT_IEEEFP}, rows);
-        const tiff::Result result = tiff::readTiff(file);
-        QCOMPARE(result.status, tiff::Status::Ok);
+        const pelorin::tiff::Result result = pelorin::tiff::readTiff(file);
+        QCOMPARE(result.status, pelorin::tiff::Status::Ok);
         const uchar *top = result.image.constScanLine(0);
         QCOMPARE(QList<int>({top[0], top[1], top[2], top[3], top[4], top[5]}), QList<int>({0, 255, 0, 255, 0, 128}));
     }
@@ -284,10 +284,10 @@ void TiffSamples::oneValue()
     // With no spread to stretch, the value shows where it lies on its type's range.
     const QByteArray halves = writeTiff(mDir.filePath(QStringLiteral("flat.tif")),
                                         {16, SAMPLEFORMAT_IEEEFP}, constant(0.5));
-    QCOMPARE(int(tiff::readTiff(halves).image.constScanLine(3)[3]), 128);
+    QCOMPARE(int(pelorin::tiff::readTiff(halves).image.constScanLine(3)[3]), 128);
     const QByteArray signedFile = writeTiff(mDir.filePath(QStringLiteral("flat.tif")),
                                             {32, SAMPLEFORMAT_INT}, constant(-2147483648.0));
-    QCOMPARE(int(tiff::readTiff(signedFile).image.constScanLine(3)[3]), 0);
+    QCOMPARE(int(pelorin::tiff::readTiff(signedFile).image.constScanLine(3)[3]), 0);
 }
 
 void TiffSamples::brokenData_data()
@@ -324,13 +324,13 @@ void TiffSamples::brokenData()
     QVERIFY(!file.isEmpty());
     QVERIFY(patchEntry(file, tag, index, value));
 
-    const tiff::Result result = tiff::readTiff(file);
+    const pelorin::tiff::Result result = pelorin::tiff::readTiff(file);
     if (blackFrom < 0) {
         // Refused or read in part, but never read past the data or made too large.
         QVERIFY(result.image.isNull() || result.image.size() == QSize(kWidth, kHeight));
         return;
     }
-    QCOMPARE(result.status, tiff::Status::Damaged);
+    QCOMPARE(result.status, pelorin::tiff::Status::Damaged);
     QCOMPARE(result.image.size(), QSize(kWidth, kHeight));
     // The unreadable block stays black (for tiles, its first column); the rows around it
     // are kept.
@@ -348,8 +348,8 @@ void TiffSamples::corpusFile()
     // down to black.
     QFile file(test::corpusDir() + QStringLiteral("/tiff/pillow/16_bit_binary_pgm.tiff"));
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const tiff::Result result = tiff::readTiff(file.readAll());
-    QCOMPARE(result.status, tiff::Status::Ok);
+    const pelorin::tiff::Result result = pelorin::tiff::readTiff(file.readAll());
+    QCOMPARE(result.status, pelorin::tiff::Status::Ok);
     QCOMPARE(result.image.size(), QSize(20, 100));
     QCOMPARE(int(result.image.constScanLine(0)[0]), 255);
     QCOMPARE(int(result.image.constScanLine(99)[19]), 0);
