@@ -1,10 +1,12 @@
 #include "imaging/pngrows.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -210,18 +212,9 @@ void store(const uchar *row, uchar *out, quint32 width, int colourType)
     }
 }
 
-struct Inflater
+struct FreeDecompressor
 {
-    z_stream stream{};
-    bool ready = false;
-    Inflater() { ready = inflateInit(&stream) == Z_OK; }
-    ~Inflater()
-    {
-        if (ready)
-            inflateEnd(&stream);
-    }
-    Inflater(const Inflater &) = delete;
-    Inflater &operator=(const Inflater &) = delete;
+    void operator()(libdeflate_decompressor *inflater) const { libdeflate_free_decompressor(inflater); }
 };
 
 QImage::Format formatFor(int colourType)
@@ -254,57 +247,45 @@ bool readPlainRows(QByteArrayView data, QImage &image)
     uchar *row = buffers.data() + kPad;
     uchar *above = row + stride;
 
-    Inflater inflater;
-    if (!inflater.ready)
+    // Deflate cannot shrink data much more than a thousandfold: a file claiming more
+    // rows than that is damaged, and is not worth the buffer it would need.
+    const qint64 filteredBytes = rowBytes + 1;
+    const qint64 total = filteredBytes * layout.height;
+    qint64 compressed = 0;
+    for (const QByteArrayView chunk : layout.imageData)
+        compressed += chunk.size();
+    if (total / 1100 > compressed)
         return false;
-    z_stream &z = inflater.stream;
-    size_t chunk = 0;
-    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(layout.imageData[0].data()));
-    z.avail_in = uInt(layout.imageData[0].size());
-    // Inflates until `out` is full or the stream ends; false on any zlib complaint.
-    bool ended = false;
-    auto inflateInto = [&](uchar *out, qsizetype size) {
-        z.next_out = out;
-        z.avail_out = uInt(size);
-        while (z.avail_out > 0 && !ended) {
-            if (z.avail_in == 0) {
-                if (++chunk >= layout.imageData.size())
-                    return false;
-                z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(layout.imageData[chunk].data()));
-                z.avail_in = uInt(layout.imageData[chunk].size());
-                continue;
-            }
-            const int status = inflate(&z, Z_NO_FLUSH);
-            if (status == Z_STREAM_END)
-                ended = true;
-            else if (status != Z_OK)
-                return false;
-        }
-        return z.avail_out == 0;
-    };
 
-    // Several rows are inflated at a time: zlib keeps a copy of the last 32 KiB it wrote
-    // after every call, which costs little against a large call.
-    const qsizetype filteredBytes = rowBytes + 1;
-    const quint32 blockRows = quint32(std::clamp<qsizetype>((qsizetype(1) << 19) / filteredBytes, 1, layout.height));
-    std::vector<uchar> block(size_t(filteredBytes * blockRows + kPad));
-    for (quint32 y = 0; y < layout.height; y += blockRows) {
-        const quint32 rows = std::min(blockRows, layout.height - y);
-        if (!inflateInto(block.data(), filteredBytes * rows))
-            return false;
-        for (quint32 r = 0; r < rows; ++r) {
-            const uchar *filtered = block.data() + filteredBytes * r;
-            if (!unfilter(filtered[0], filtered + 1, row, above, rowBytes, bpp))
-                return false;
-            store(row, image.scanLine(int(y + r)), layout.width, layout.colourType);
-            std::swap(row, above);
-        }
+    // The whole stream is inflated at once, which is much quicker than a row at a time.
+    QByteArray joined;
+    QByteArrayView stream = layout.imageData.front();
+    if (layout.imageData.size() > 1) {
+        joined.reserve(compressed);
+        for (const QByteArrayView chunk : layout.imageData)
+            joined.append(chunk);
+        stream = joined;
     }
-    // The stream must end right after the last row, with no image data left over.
-    uchar spare = 0;
-    if (!ended && (inflateInto(&spare, 1) || !ended))
+    const std::unique_ptr<uchar[]> filtered(new (std::nothrow) uchar[size_t(total + kPad)]);
+    const std::unique_ptr<libdeflate_decompressor, FreeDecompressor> inflater(libdeflate_alloc_decompressor());
+    if (!filtered || !inflater)
         return false;
-    return z.avail_in == 0 && chunk + 1 == layout.imageData.size();
+    std::memset(filtered.get() + total, 0, kPad);
+    size_t consumed = 0;
+    // Exactly the rows, with no data left over.
+    const libdeflate_result status = libdeflate_zlib_decompress_ex(
+        inflater.get(), stream.data(), size_t(stream.size()), filtered.get(), size_t(total), &consumed, nullptr);
+    if (status != LIBDEFLATE_SUCCESS || consumed != size_t(stream.size()))
+        return false;
+
+    for (quint32 y = 0; y < layout.height; ++y) {
+        const uchar *source = filtered.get() + filteredBytes * y;
+        if (!unfilter(source[0], source + 1, row, above, rowBytes, bpp))
+            return false;
+        store(row, image.scanLine(int(y)), layout.width, layout.colourType);
+        std::swap(row, above);
+    }
+    return true;
 }
 
 } // namespace pelorin::png

@@ -1,8 +1,9 @@
 #pragma once
 // The quick way through the most common PNG files: 8-bit grey, grey with alpha, colour
 // or colour with alpha, not interlaced, with no transparency chunk and no gamma other
-// than the display's. Their rows are inflated and unfiltered here, straight into the
-// picture, in the same pixels libpng's simplified interface gives for them.
+// than the display's. Their image data is inflated in one piece (libdeflate) and the rows
+// unfiltered here, straight into the picture, in the same pixels libpng's simplified
+// interface gives for them.
 
 #include <QByteArrayView>
 #include <QImage>
