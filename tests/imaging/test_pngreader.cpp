@@ -241,6 +241,9 @@ void PngReader::variants_data()
     const QByteArray whole = file({}, {stream});
     QTest::newRow("cut in the image data") << whole.first(whole.size() / 2) << 0;
     QTest::newRow("without end chunk") << whole.first(whole.size() - 12) << kHeight;
+    QByteArray badEnd = whole;
+    badEnd[badEnd.size() - 1] = char(badEnd[badEnd.size() - 1] ^ 1);
+    QTest::newRow("end chunk checksum") << badEnd << kHeight;
     QByteArray badChecksum = whole;
     badChecksum[badChecksum.size() - 13] = char(badChecksum[badChecksum.size() - 13] ^ 1);
     QTest::newRow("image data checksum") << badChecksum << 0;
