@@ -138,8 +138,8 @@ bool blocksOf(TIFF *file, quint32 width, quint32 height, Blocks &blocks)
         blocks.rowBytes = qint64(TIFFScanlineSize64(file));
         blocks.bytes = qint64(TIFFVStripSize64(file, blocks.blockHeight));
     }
-    // A block larger than the largest picture's worth of samples is not a plausible one.
-    const qint64 limit = bmp::kMaxPixels * 8;
+    // A block may overhang the picture, but not by more than a modest buffer's worth.
+    const qint64 limit = std::min(bmp::kMaxPixels * 8, std::max(qint64(width) * height * 8, qint64(1) << 26));
     const int bits = formatOf(file).bits;
     return blocks.count > 0 && blocks.rowBytes >= (qint64(blocks.blockWidth) * bits + 7) / 8 &&
            blocks.bytes >= qint64(blocks.blockHeight) * blocks.rowBytes && blocks.bytes <= limit;
@@ -159,7 +159,6 @@ bool visitSamples(TIFF *file, quint32 width, quint32 height, const Blocks &block
             complete = false;
             break;
         }
-        std::fill(buffer.begin(), buffer.end(), uchar(0));
         const tmsize_t read = blocks.tiled ? TIFFReadEncodedTile(file, uint32_t(block), buffer.data(), blocks.bytes)
                                            : TIFFReadEncodedStrip(file, uint32_t(block), buffer.data(), blocks.bytes);
         const quint32 left = quint32(block % blocks.across) * blocks.blockWidth;
@@ -207,7 +206,7 @@ bool hasGreySamples(TIFF *file)
     switch (format.kind) {
     case SAMPLEFORMAT_UINT:
     case SAMPLEFORMAT_INT:
-        return format.bits > 8 && format.bits <= 32 && format.bits != 16;
+        return format.bits > 8 && format.bits <= 32;
     case SAMPLEFORMAT_IEEEFP:
         return format.bits == 16 || format.bits == 32 || format.bits == 64;
     }

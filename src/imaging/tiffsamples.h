@@ -1,10 +1,10 @@
 #pragma once
 // Grey TIFF pictures whose samples libtiff's RGBA interface does not take: integers of 9
-// to 32 bits (other than 16), signed or not, and floating point of 16, 32 or 64 bits,
-// one sample a pixel, in strips or tiles. They are shown as 8-bit grey, the range the
-// data spans stretched over black to white: such files hold measurements (heights,
-// temperatures, counts) whose values seldom fill the type, so mapping the type's whole
-// range would show most of them as a flat black.
+// to 32 bits (it takes most 16-bit ones itself), signed or not, and floating point of 16,
+// 32 or 64 bits, one sample a pixel, in strips or tiles. They are shown as 8-bit grey, the
+// range the data spans stretched over black to white: such files hold measurements
+// (heights, temperatures, counts) whose values seldom fill the type, so mapping the
+// type's whole range would show most of them as a flat black.
 
 #include <QImage>
 
