@@ -18,8 +18,8 @@ QByteArray withChecksumsFixed(QByteArray file)
     auto *bytes = reinterpret_cast<uchar *>(file.data());
     qsizetype at = 8;
     while (at + 12 <= file.size()) {
-        const quint32 length = quint32(bytes[at]) << 24 | quint32(bytes[at + 1]) << 16 |
-                               quint32(bytes[at + 2]) << 8 | quint32(bytes[at + 3]);
+        const quint32 length = quint32(bytes[at]) << 24 | quint32(bytes[at + 1]) << 16 | quint32(bytes[at + 2]) << 8 |
+                               quint32(bytes[at + 3]);
         if (qint64(length) > file.size() - at - 12)
             break;
         const uLong crc = crc32(0, bytes + at + 4, uInt(length) + 4);

@@ -108,8 +108,7 @@ __m128i choose(__m128i mask, __m128i yes, __m128i no)
 }
 
 // One pixel at a time (each depends on its left neighbour), its channels side by side.
-template<int bpp>
-void paethWide(const uchar *source, uchar *row, const uchar *above, qsizetype count)
+template <int bpp> void paethWide(const uchar *source, uchar *row, const uchar *above, qsizetype count)
 {
     const __m128i low = _mm_set1_epi16(0xff);
     __m128i left = _mm_setzero_si128();
@@ -122,9 +121,8 @@ void paethWide(const uchar *source, uchar *row, const uchar *above, qsizetype co
         const __m128i leftDistance = magnitude(toLeft);
         const __m128i upDistance = magnitude(toUp);
         const __m128i nearest = _mm_min_epi16(toCorner, _mm_min_epi16(leftDistance, upDistance));
-        const __m128i predicted =
-            choose(_mm_cmpeq_epi16(nearest, leftDistance), left,
-                   choose(_mm_cmpeq_epi16(nearest, upDistance), up, corner));
+        const __m128i predicted = choose(_mm_cmpeq_epi16(nearest, leftDistance), left,
+                                         choose(_mm_cmpeq_epi16(nearest, upDistance), up, corner));
         left = _mm_and_si128(_mm_add_epi16(widen(source + i), predicted), low);
         const int value = _mm_cvtsi128_si32(_mm_packus_epi16(left, left));
         std::memcpy(row + i, &value, bpp);
@@ -278,8 +276,8 @@ bool readPlainRows(QByteArrayView data, QImage &image)
     // streams zlib refuses (a distance code that cannot occur, in a block whose output is
     // still right, as the Adler-32 check shows); such a file reads as whole, where the
     // thorough way would call it damaged.
-    const libdeflate_result status = libdeflate_zlib_decompress_ex(
-        inflater.get(), stream.data(), size_t(stream.size()), filtered.get(), size_t(total), &consumed, nullptr);
+    const libdeflate_result status = libdeflate_zlib_decompress_ex(inflater.get(), stream.data(), size_t(stream.size()),
+                                                                   filtered.get(), size_t(total), &consumed, nullptr);
     if (status != LIBDEFLATE_SUCCESS || consumed != size_t(stream.size()))
         return false;
 

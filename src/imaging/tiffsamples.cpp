@@ -147,7 +147,7 @@ bool blocksOf(TIFF *file, quint32 width, quint32 height, Blocks &blocks)
 
 // Calls visit(x, y, value) for every sample the page's readable blocks hold; false when
 // some block could not be read (in full or in part).
-template<typename Visit>
+template <typename Visit>
 bool visitSamples(TIFF *file, quint32 width, quint32 height, const Blocks &blocks, const Format &format, Visit visit)
 {
     bool complete = true;

@@ -99,7 +99,7 @@ QByteArray deflated(const QByteArray &data)
 struct Parts
 {
     int colourType = 2;
-    QByteArray before; // chunks between the header and the image data
+    QByteArray before;           // chunks between the header and the image data
     QList<QByteArray> imageData; // the body of each image data chunk
 };
 
@@ -149,9 +149,10 @@ png::Result simplifiedRead(const QByteArray &file)
 QImage expectedPicture(const QByteArray &raw, int colourType)
 {
     const int bpp = channelsOf(colourType);
-    QImage image(kWidth, kHeight, colourType == 0 ? QImage::Format_Grayscale8
-                                  : colourType == 2 ? QImage::Format_RGB32
-                                                    : QImage::Format_ARGB32);
+    QImage image(kWidth, kHeight,
+                 colourType == 0   ? QImage::Format_Grayscale8
+                 : colourType == 2 ? QImage::Format_RGB32
+                                   : QImage::Format_ARGB32);
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
             const auto *s = reinterpret_cast<const uchar *>(raw.constData()) + (y * kWidth + x) * bpp;
@@ -213,7 +214,8 @@ void PngReader::plainFiles()
     QFETCH(int, colourType);
     QFETCH(int, filter);
     const QByteArray raw = samples(colourType);
-    const QByteArray stream = deflated(filtered(raw, colourType, [filter](int y) { return filter < 0 ? y % 5 : filter; }));
+    const QByteArray stream =
+        deflated(filtered(raw, colourType, [filter](int y) { return filter < 0 ? y % 5 : filter; }));
     const QByteArray file = pngFile({colourType, {}, split(stream)});
     const png::Result result = png::readPng(file);
     QCOMPARE(result.status, png::Status::Ok);
@@ -229,7 +231,9 @@ void PngReader::variants_data()
     const QByteArray rows = filtered(raw, 2, [](int y) { return y % 5; });
     const QByteArray stream = deflated(rows);
     const qsizetype rowBytes = kWidth * 3 + 1;
-    const auto file = [](const QByteArray &before, const QList<QByteArray> &data) { return pngFile({2, before, data}); };
+    const auto file = [](const QByteArray &before, const QList<QByteArray> &data) {
+        return pngFile({2, before, data});
+    };
 
     QTest::newRow("display gamma") << file(gammaChunk(45455), {stream}) << kHeight;
     QTest::newRow("sRGB chunk") << file(chunk("sRGB", QByteArray(1, '\0')), {stream}) << kHeight;

@@ -205,9 +205,8 @@ void TiffSamples::sampleTypes_data()
     QTest::newRow("uint24 big-endian") << 24 << u << false << true << false << none << plain << 10.0 << 16e6;
     QTest::newRow("uint10 lzw") << 10 << u << false << false << false << int(COMPRESSION_LZW) << plain << 3.0 << 900.0;
     QTest::newRow("float16") << 16 << f << false << true << false << none << plain << -2.0 << 6.0;
-    QTest::newRow("float32 tiles, predictor")
-        << 32 << f << true << false << false << int(COMPRESSION_ADOBE_DEFLATE) << int(PREDICTOR_FLOATINGPOINT) << -1e30
-        << 1e30;
+    QTest::newRow("float32 tiles, predictor") << 32 << f << true << false << false << int(COMPRESSION_ADOBE_DEFLATE)
+                                              << int(PREDICTOR_FLOATINGPOINT) << -1e30 << 1e30;
     QTest::newRow("float64 lzw, predictor")
         << 64 << f << false << true << false << int(COMPRESSION_LZW) << int(PREDICTOR_HORIZONTAL) << -1.0 << 1.0;
 }
@@ -270,8 +269,8 @@ void TiffSamples::hostileValues()
             rows[0][0] = -std::numeric_limits<float>::max();
             rows[0][1] = std::numeric_limits<float>::max();
         }
-        const QByteArray file = writeTiff(mDir.filePath(QStringLiteral("hostile.tif")),
-                                          {bits, SAMPLEFORMAT_IEEEFP}, rows);
+        const QByteArray file =
+            writeTiff(mDir.filePath(QStringLiteral("hostile.tif")), {bits, SAMPLEFORMAT_IEEEFP}, rows);
         const pelorin::tiff::Result result = pelorin::tiff::readTiff(file);
         QCOMPARE(result.status, pelorin::tiff::Status::Ok);
         const uchar *top = result.image.constScanLine(0);
@@ -282,11 +281,11 @@ void TiffSamples::hostileValues()
 void TiffSamples::oneValue()
 {
     // With no spread to stretch, the value shows where it lies on its type's range.
-    const QByteArray halves = writeTiff(mDir.filePath(QStringLiteral("flat.tif")),
-                                        {16, SAMPLEFORMAT_IEEEFP}, constant(0.5));
+    const QByteArray halves =
+        writeTiff(mDir.filePath(QStringLiteral("flat.tif")), {16, SAMPLEFORMAT_IEEEFP}, constant(0.5));
     QCOMPARE(int(pelorin::tiff::readTiff(halves).image.constScanLine(3)[3]), 128);
-    const QByteArray signedFile = writeTiff(mDir.filePath(QStringLiteral("flat.tif")),
-                                            {32, SAMPLEFORMAT_INT}, constant(-2147483648.0));
+    const QByteArray signedFile =
+        writeTiff(mDir.filePath(QStringLiteral("flat.tif")), {32, SAMPLEFORMAT_INT}, constant(-2147483648.0));
     QCOMPARE(int(pelorin::tiff::readTiff(signedFile).image.constScanLine(3)[3]), 0);
 }
 
