@@ -1,6 +1,7 @@
 #include "imaging/pngdecoder.h"
 
 #include "imaging/bmpdecoder.h"
+#include "imaging/pngrows.h"
 
 #include <png.h>
 
@@ -81,6 +82,8 @@ Result readPng(QByteArrayView file)
     QImage result(int(image.width), int(image.height), format);
     if (result.isNull())
         return {{}, Status::TooLarge};
+    if (!mapped && readPlainRows(data, result))
+        return {result, Status::Ok};
     // Rows a damaged file does not reach stay cleared, so what was read can be kept.
     result.fill(0);
     QByteArray colourMap(mapped ? 256 * 4 : 0, '\0');

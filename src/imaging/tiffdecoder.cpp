@@ -1,6 +1,7 @@
 #include "imaging/tiffdecoder.h"
 
 #include "imaging/bmpdecoder.h"
+#include "imaging/tiffsamples.h"
 
 #include <QTransform>
 
@@ -126,11 +127,18 @@ Result readTiff(QByteArrayView data)
         return {{}, Status::Damaged};
     if (qint64(width) * height > bmp::kMaxPixels)
         return {{}, Status::TooLarge};
-    char message[1024] = {};
-    if (!TIFFRGBAImageOK(file.get(), message))
-        return {{}, Status::Unsupported};
     uint16_t orientation = ORIENTATION_TOPLEFT;
     TIFFGetFieldDefaulted(file.get(), TIFFTAG_ORIENTATION, &orientation);
+    char message[1024] = {};
+    if (!TIFFRGBAImageOK(file.get(), message)) {
+        if (!hasGreySamples(file.get()))
+            return {{}, Status::Unsupported};
+        bool complete = false;
+        const QImage grey = readGreySamples(file.get(), width, height, complete);
+        if (grey.isNull())
+            return {{}, Status::Damaged};
+        return {oriented(grey, orientation), complete ? Status::Ok : Status::Damaged};
+    }
 
     // Without extra samples there is no alpha to keep.
     uint16_t extra = 0;

@@ -1,7 +1,8 @@
 #pragma once
 // Our TIFF reader over libtiff: the first page in colour with alpha, through libtiff's
 // RGBA interface (every compression, strips and tiles, any photometric it knows), with
-// the Orientation tag applied.
+// the Orientation tag applied. Grey samples that interface refuses (wide integers,
+// floating point) are read by tiffsamples.h.
 
 #include <QByteArrayView>
 #include <QImage>

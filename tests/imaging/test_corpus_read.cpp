@@ -68,8 +68,6 @@ const QHash<QString, QString> &refusedValidFiles()
     static const QHash<QString, QString> files{
         // a PNG file under a .jpg name: the JPEG reader the extension picks refuses it
         {QStringLiteral("jpeg/jpeg-decoder/mozilla/jpg-size-6x6.jpg"), QStringLiteral("not a JPEG file")},
-        // 32-bit signed integer grey samples, which the TIFF reader does not decode
-        {QStringLiteral("tiff/pillow/16_bit_binary_pgm.tiff"), QStringLiteral("unsupported TIFF image type")},
     };
     return files;
 }
