@@ -41,22 +41,8 @@ QString readerName(RasterReader reader)
     }
 }
 
-// JPEG through our reader over libjpeg-turbo, which decodes scaled and applies the
-// orientation tag.
-Read readJpeg(const QString &path, const QSize &scaleHint, QSize &originalSize)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, QStringLiteral("cannot open file")};
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {{}, QStringLiteral("cannot read file")};
-    jpeg::Result decoded = jpeg::readJpeg(data, {scaleHint});
-    originalSize = decoded.originalSize;
-    return {std::move(decoded.image), jpeg::statusText(decoded.status)};
-}
-
-// Reads the whole file and hands it to one of our decoders.
+// Reads the whole file and hands it to one of our decoders. A decoder that may decode
+// scaled reports the picture's full size itself.
 template <class Decode, class Text> Read readWhole(const QString &path, QSize &originalSize, Decode decode, Text text)
 {
     QFile file(path);
@@ -66,7 +52,10 @@ template <class Decode, class Text> Read readWhole(const QString &path, QSize &o
     if (file.error() != QFileDevice::NoError)
         return {{}, QStringLiteral("cannot read file")};
     auto decoded = decode(data);
-    originalSize = decoded.image.size();
+    if constexpr (requires { decoded.originalSize; })
+        originalSize = decoded.originalSize;
+    else
+        originalSize = decoded.image.size();
     return {std::move(decoded.image), text(decoded.status)};
 }
 
@@ -140,7 +129,9 @@ RasterLoadResult loadRasterWith(RasterReader reader, const RasterLoadRequest &re
             read = readPcx(request.path, result.originalSize);
             break;
         case RasterReader::Jpeg:
-            read = readJpeg(request.path, request.scaleHint, result.originalSize);
+            read = readWhole(
+                request.path, result.originalSize,
+                [&](const QByteArray &data) { return jpeg::readJpeg(data, {request.scaleHint}); }, jpeg::statusText);
             break;
         }
         if (!read.image.isNull() && request.displayDepth < 24)
