@@ -1,8 +1,9 @@
 #include "imaging/jpegdecoder.h"
 
+#include "imaging/orientation.h"
+
 #include <QColorSpace>
 #include <QImageReader>
-#include <QTransform>
 #include <QtMath>
 
 #include <array>
@@ -117,35 +118,6 @@ QByteArray iccProfileOf(jpeg_saved_marker_ptr marker)
             profile.append(payload.sliced(header));
     }
     return profile;
-}
-
-QImage rotatedQuarter(const QImage &image, int degrees)
-{
-    return image.transformed(QTransform().rotate(degrees));
-}
-
-// The stored picture turned upright: 2 mirrors, 3 turns half way, 4 flips, 6 and 8 turn
-// a quarter clockwise and anticlockwise, 5 and 7 flip or mirror and then turn clockwise.
-QImage upright(const QImage &image, int orientation)
-{
-    switch (orientation) {
-    case 2:
-        return image.mirrored(true, false);
-    case 3:
-        return image.mirrored(true, true);
-    case 4:
-        return image.mirrored(false, true);
-    case 5:
-        return rotatedQuarter(image.mirrored(false, true), 90);
-    case 6:
-        return rotatedQuarter(image, 90);
-    case 7:
-        return rotatedQuarter(image.mirrored(true, false), 90);
-    case 8:
-        return rotatedQuarter(image, 270);
-    default:
-        return image;
-    }
 }
 
 // Adobe CMYK and YCCK files store their ink inverted: the value is how much of each
@@ -487,7 +459,7 @@ Result readJpeg(QByteArrayView data, const Options &options)
 
     if (target.isValid() && image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    image = upright(image, orientation);
+    image = oriented(image, orientation);
     if (info.density_unit == 1) {
         image.setDotsPerMeterX(int(100. * info.X_density / 2.54));
         image.setDotsPerMeterY(int(100. * info.Y_density / 2.54));

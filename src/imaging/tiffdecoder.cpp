@@ -1,9 +1,9 @@
 #include "imaging/tiffdecoder.h"
 
 #include "imaging/bmpdecoder.h"
+#include "imaging/orientation.h"
 #include "imaging/tiffsamples.h"
 
-#include <QTransform>
 
 #include <tiffio.h>
 
@@ -84,25 +84,6 @@ struct FreeOptions
 {
     void operator()(TIFFOpenOptions *options) const { TIFFOpenOptionsFree(options); }
 };
-
-// The picture as the Orientation tag says it is to be shown.
-QImage oriented(const QImage &image, int orientation)
-{
-    // Mirror, flip and a quarter turn clockwise, as for the same tag in JPEG files.
-    static const struct
-    {
-        bool mirror, flip, turn;
-    } steps[9] = {{false, false, false}, {false, false, false}, {true, false, false},
-                  {true, true, false},   {false, true, false},  {false, true, true},
-                  {false, false, true},  {true, false, true},   {true, true, true}};
-    if (orientation < 1 || orientation > 8)
-        return image;
-    const auto &step = steps[orientation];
-    QImage result = (step.mirror || step.flip) ? image.mirrored(step.mirror, step.flip) : image;
-    if (step.turn)
-        result = result.transformed(QTransform().rotate(90));
-    return result;
-}
 
 } // namespace
 
